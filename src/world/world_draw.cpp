@@ -1,0 +1,132 @@
+// The World's drawing passes: the lit store, the counters and the physics overlay.
+
+#include "main/shell.h"
+#include "render/gl.h"
+#include "render/solids.h"
+#include "render/text.h"
+#include "world/counter_layout.h"
+#include "world/world.h"
+
+void World::render() const
+{
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_COLOR_MATERIAL);
+    glEnable(GL_NORMALIZE);
+    glDisable(GL_POLYGON_SMOOTH);
+    glEnable(GL_LINE_SMOOTH);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    glEnable(GL_LIGHT0);
+
+    // A directional light fixed in the world, from high above the +x, +y side.
+    const GLfloat lightDirection[4] = {1.0f, 1.3f, 3.0f, 0.0f};
+    glLightfv(GL_LIGHT0, GL_POSITION, lightDirection);
+    checkGlError(__FILE__, __LINE__);
+
+    // The floor reaches two units past the map on every side; tiles sit just above it.
+    const float fw = static_cast<float>(m_desc.width) + 2.0f;
+    const float fh = static_cast<float>(m_desc.height) + 2.0f;
+    glColor3f(0.8f, 0.8f, 0.8f);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glVertex3f(-2.0f, -2.0f, -0.01f);
+    glVertex3f(fw, -2.0f, -0.01f);
+    glVertex3f(fw, fh, -0.01f);
+    glVertex3f(-2.0f, fh, -0.01f);
+    glEnd();
+    checkGlError(__FILE__, __LINE__);
+
+    for (int x = 0; x < m_desc.width; ++x) {
+        for (int y = 0; y < m_desc.height; ++y) {
+            glPushMatrix();
+            {
+                glTranslatef(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, 0.0f);
+                if (cellAt(m_desc, x, y) == 'x') {
+                    // A shelf block from z = -1 to 3; the part below the floor is hidden.
+                    glColor3f(0.5f, 0.7f, 1.0f);
+                    glTranslatef(0.0f, 0.0f, 1.0f);
+                    glScalef(1.0f, 1.0f, 2.0f);
+                    drawBox(1.0f, 1.0f, 2.0f);
+                } else {
+                    // A tile 0.95 across; the gaps show the darker floor as grid lines.
+                    glColor3f(0.9f, 0.9f, 0.9f);
+                    glScalef(0.95f, 0.95f, 1.0f);
+                    glBegin(GL_QUADS);
+                    glNormal3f(0.0f, 0.0f, 1.0f);
+                    glVertex3f(-0.5f, -0.5f, 0.0f);
+                    glVertex3f(0.5f, -0.5f, 0.0f);
+                    glVertex3f(0.5f, 0.5f, 0.0f);
+                    glVertex3f(-0.5f, 0.5f, 0.0f);
+                    glEnd();
+                }
+            }
+            glPopMatrix();
+        }
+    }
+    checkGlError(__FILE__, __LINE__);
+
+    // Translucent items last, over all the opaque geometry.
+    glColor4f(0.5f, 0.5f, 1.0f, 0.9f);
+    for (const std::unique_ptr<Item>& item : m_items) {
+        if (!item)
+            continue;
+        glPushMatrix();
+        {
+            glTranslatef(item->x, item->y, 0.7f);
+            glRotatef(m_spinAngle, 0.0f, 0.0f, 1.0f);
+            glRotatef(45.0f, 1.0f, 0.0f, 0.0f);
+            glRotatef(45.0f, 0.0f, 1.0f, 0.0f);
+            drawBox(0.7f, 0.7f, 0.7f);
+        }
+        glPopMatrix();
+    }
+    checkGlError(__FILE__, __LINE__);
+
+    m_cart->render();
+    checkGlError(__FILE__, __LINE__);
+}
+
+void World::renderCounters() const
+{
+    const int width = windowSize.width;
+    const int height = windowSize.height;
+
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_LINE_SMOOTH);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    checkGlError(__FILE__, __LINE__);
+
+    const float baseline = counterBaseline(height);
+    glPushMatrix();
+    {
+        glTranslatef(itemsLeftX(), baseline, 0.0f);
+        drawText(itemsLeftText(m_itemsLeft), false);
+    }
+    glPopMatrix();
+    checkGlError(__FILE__, __LINE__);
+
+    const std::string clock = runTimeText();
+    glPushMatrix();
+    {
+        glTranslatef(clockX(width, textWidth(clock)), baseline, 0.0f);
+        drawText(clock, true);
+    }
+    glPopMatrix();
+    checkGlError(__FILE__, __LINE__);
+}
+
+void World::renderPhysicsDebug()
+{
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    m_debugDraw.SetFlags(b2Draw::e_shapeBit | b2Draw::e_jointBit | b2Draw::e_aabbBit |
+                         b2Draw::e_pairBit | b2Draw::e_centerOfMassBit);
+    m_physics.DebugDraw();
+    checkGlError(__FILE__, __LINE__);
+}
