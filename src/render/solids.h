@@ -1,0 +1,11 @@
+#pragma once
+
+/// A solid box of full extents w, h, d (units) centred on the current origin: six quads,
+/// each counter-clockwise seen from outside with an outward normal, in the current colour.
+/// Call outside glBegin/glEnd; leaves only the current normal changed.
+void drawBox(float w, float h, float d);
+
+/// A 24-segment cylinder along z of the given radius and full length (units), centred on the
+/// current origin. `capOffset` moves each end cap's centre vertex along the axis: outward
+/// when positive (a cone), inward when negative (a dished hub). Same state rules as drawBox.
+void drawCylinder(float radius, float length, float capOffset);

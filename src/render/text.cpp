@@ -1,0 +1,83 @@
+#include "render/text.h"
+
+#include <FTGL/ftgl.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "render/font.h"
+#include "render/gl.h"
+#include "render/text_layout.h"
+
+namespace {
+
+// The program-wide font cache, by face size; never released before exit.
+std::map<int, std::unique_ptr<FTPolygonFont>> polygonFonts;
+std::map<int, std::unique_ptr<FTOutlineFont>> outlineFonts;
+
+std::vector<float> characterAdvances(FTFont& font, const std::string& text)
+{
+    std::vector<float> advances;
+    advances.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i)
+        advances.push_back(font.Advance(text.c_str() + i, 1, FTPoint(0, 0, 0)));
+    return advances;
+}
+
+// Black rim, white rim, white fill of `length` bytes from `text` (-1: all of it) at pen x.
+void renderRimmed(FTFont& outline, FTFont& fill, const char* text, int length, float x)
+{
+    const FTPoint at(x, 0, 0);
+    const FTPoint noSpacing(0, 0, 0);
+    glLineWidth(4.0f);
+    glColor3f(0.0f, 0.0f, 0.0f);
+    outline.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
+    glLineWidth(2.0f);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    outline.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
+    fill.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
+}
+
+}  // namespace
+
+void ensureFonts(int size)
+{
+    if (polygonFonts.find(size) == polygonFonts.end()) {
+        std::unique_ptr<FTPolygonFont> font = loadPolygonFont();
+        font->FaceSize(static_cast<unsigned>(size), 72);
+        polygonFonts.emplace(size, std::move(font));
+    }
+    if (outlineFonts.find(size) == outlineFonts.end()) {
+        std::unique_ptr<FTOutlineFont> font = loadOutlineFont();
+        font->FaceSize(static_cast<unsigned>(size), 72);
+        outlineFonts.emplace(size, std::move(font));
+    }
+}
+
+void drawText(const std::string& text, bool monospaced)
+{
+    if (text.empty())
+        return;
+    ensureFonts(textFaceSize);
+    FTPolygonFont& fill = *polygonFonts[textFaceSize];
+    FTOutlineFont& outline = *outlineFonts[textFaceSize];
+
+    if (!monospaced) {
+        // Each pass covers the whole string before the next starts.
+        renderRimmed(outline, fill, text.c_str(), -1, 0.0f);
+        return;
+    }
+
+    const FixedPitchLayout layout = layoutFixedPitch(characterAdvances(fill, text));
+    for (size_t i = 0; i < text.size(); ++i)
+        renderRimmed(outline, fill, text.c_str() + i, 1, layout.x[i]);
+}
+
+float textWidth(const std::string& text)
+{
+    if (text.empty())
+        return 0.0f;
+    ensureFonts(textFaceSize);
+    return fixedPitchWidth(characterAdvances(*polygonFonts[textFaceSize], text));
+}
