@@ -1,0 +1,69 @@
+// The shell's drawing: the per-frame sequence and the OpenGL error check.
+
+#include <stdexcept>
+#include <string>
+
+#include "main/shell.h"
+#include "render/camera.h"
+#include "render/gl.h"
+#include "world/world.h"
+
+void checkGlError(const char* file, int line)
+{
+    const GLenum code = glGetError();
+    if (code == GL_NO_ERROR)
+        return;
+    const GLubyte* text = gluErrorString(code);
+    std::string message = "GL error: ";
+    message += file;
+    message += ":";
+    message += std::to_string(line);
+    message += ": ";
+    message += text ? reinterpret_cast<const char*>(text) : ("error " + std::to_string(code));
+    throw std::runtime_error(message);
+}
+
+void renderFrame(World& world, Camera& camera)
+{
+    const int width = windowSize.width;
+    const int height = windowSize.height;
+
+    checkGlError(__FILE__, __LINE__);
+    glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+    checkGlError(__FILE__, __LINE__);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    checkGlError(__FILE__, __LINE__);
+    glViewport(0, 0, width, height);
+    checkGlError(__FILE__, __LINE__);
+    glMatrixMode(GL_PROJECTION);
+    checkGlError(__FILE__, __LINE__);
+    glLoadIdentity();
+    checkGlError(__FILE__, __LINE__);
+    if (width < 1 || height < 1)
+        throw std::runtime_error("Invalid window size");
+    gluPerspective(60.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 100.0);
+    checkGlError(__FILE__, __LINE__);
+    glMatrixMode(GL_MODELVIEW);
+    checkGlError(__FILE__, __LINE__);
+    glLoadIdentity();
+    checkGlError(__FILE__, __LINE__);
+
+    camera.apply();
+    checkGlError(__FILE__, __LINE__);
+    world.render();
+    checkGlError(__FILE__, __LINE__);
+    if (debugOverlay) {
+        world.renderPhysicsDebug();
+        checkGlError(__FILE__, __LINE__);
+    }
+
+    // Window pixels for the counters: origin bottom left, y up.
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    checkGlError(__FILE__, __LINE__);
+    world.renderCounters();
+    checkGlError(__FILE__, __LINE__);
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// Keyboard commands and the driving-key sampler.
+//
+// Key codes follow the classic convention: a printable key is the upper-case character it
+// produces in the current keyboard layout ('Q' quits on any layout where some key types q),
+// a special key is its GLFW_KEY_ token.
+
+#include <array>
+#include <functional>
+
+#include "cart/cart_controls.h"
+
+class World;
+
+/// The eight driving keys of each layout, character i for CartControls index i:
+/// 0 for QWERTY, 1 for the same physical keys under Dvorak.
+extern const char* const keyLayouts[2];
+
+/// The key callback body: on a press (never a repeat or release) Q, X and Esc throw Exit,
+/// F1 flips debugOverlay, F2 and F3 step layoutIndex and cameraIndex modulo 2.
+void onKey(int key, int action);
+
+/// The classic code of a GLFW key: for a printable key whose layout name is one ASCII
+/// character, that character upper-cased; otherwise the token itself.
+int legacyKeyCode(int key, const char* keyName);
+
+/// Which GLFW key produces each character in the current layout.
+class KeyLookup {
+public:
+    /// Reads the name of every printable key through `keyName` (a GLFW key token to its
+    /// layout name, or null where it has none).
+    void rebuild(const std::function<const char*(int key)>& keyName);
+
+    /// The GLFW key that produces character `c` (case-insensitive); where no key is known by
+    /// that name, the token of the same code (letters and '.' coincide with theirs).
+    int keyFor(char c) const;
+
+private:
+    std::array<int, 128> m_keys{};  ///< by upper-case character; 0 = not known
+};
+
+/// The driving flags for `layout` (eight characters): flag i is whether the key of
+/// character i is down, as `isDown` (a GLFW key token) tells.
+CartControls readControls(const char* layout, const KeyLookup& lookup,
+                          const std::function<bool(int key)>& isDown);
+
+/// Reads the selected layout's driving keys from the game window into the cart's controls.
+void sampleControls(World& world);
+
+/// Re-reads the key names of the current keyboard layout (at window set-up and whenever the
+/// window regains focus, where a layout change shows).
+void refreshKeyLookup();

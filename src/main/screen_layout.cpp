@@ -1,0 +1,20 @@
+#include "main/screen_layout.h"
+
+std::string countdownText(int n) { return n > 0 ? std::to_string(n) : std::string("SHOP!"); }
+
+float countdownScale(double elapsed)
+{
+    const float seconds = static_cast<float>(elapsed);
+    return 1.0f - 0.3f * seconds;
+}
+
+TextOrigin countdownOrigin(int width, int height, float scale, float size, float advance)
+{
+    return TextOrigin{(width - scale * advance) * 0.5f, (height - scale * size) * 0.5f};
+}
+
+TextOrigin resultsLineOrigin(int width, int height, int thirds, float size, float advance)
+{
+    const double y = (thirds * height) / 3.0 - size * 0.5;
+    return TextOrigin{(width - advance) * 0.5f, static_cast<float>(y)};
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+/// A pen origin in window pixels (origin bottom left, y up).
+struct TextOrigin {
+    float x;
+    float y;
+};
+
+/// The countdown's word for phase n: "3", "2", "1", then "SHOP!" for 0.
+std::string countdownText(int n);
+
+/// Scale of the countdown word `elapsed` seconds into its phase: 1 - 0.3 * elapsed, with the
+/// elapsed time rounded to single precision first.
+float countdownScale(double elapsed);
+
+/// Baseline origin that centres a word of pen advance `advance` and face size `size`
+/// (both unscaled), drawn at `scale`, in a `width` x `height` window.
+TextOrigin countdownOrigin(int width, int height, float scale, float size, float advance);
+
+/// Baseline origin of a results line of pen advance `advance` and face size `size`,
+/// centred horizontally with its box centred `thirds` thirds (2 or 1) up the window.
+TextOrigin resultsLineOrigin(int width, int height, int thirds, float size, float advance);

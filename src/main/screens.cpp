@@ -1,0 +1,138 @@
+#include "main/screens.h"
+
+#include <FTGL/ftgl.h>
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <memory>
+#include <string>
+
+#include "main/screen_layout.h"
+#include "main/shell.h"
+#include "platform/clock.h"
+#include "render/camera.h"
+#include "render/font.h"
+#include "render/gl.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr double phaseLength = 1.0;  // seconds per countdown word
+
+// A 2D pixel projection over the whole window, unlit and without depth.
+void pixelProjection(int width, int height)
+{
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, width, 0, height, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+Camera& selectedCamera() { return *(*cameraTable)[cameraIndex]; }
+
+// One results line: outline, then fill, centred `thirds` thirds up the window.
+void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int thirds)
+{
+    const TextOrigin at = resultsLineOrigin(windowSize.width, windowSize.height, thirds,
+                                            static_cast<float>(fill.FaceSize()),
+                                            fill.Advance(text.c_str(), -1, FTPoint()));
+    glPushMatrix();
+    {
+        glTranslatef(at.x, at.y, 0.0f);
+        outline.Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
+        fill.Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
+    }
+    glPopMatrix();
+    checkGlError(__FILE__, __LINE__);
+}
+
+}  // namespace
+
+void showCountdown(World& world)
+{
+    // The face size is fixed when the screen starts; placement follows the window every frame.
+    const unsigned size = static_cast<unsigned>(windowSize.height / 3);
+    checkGlError(__FILE__, __LINE__);
+    std::unique_ptr<FTPolygonFont> fill = loadPolygonFont();
+    checkGlError(__FILE__, __LINE__);
+    std::unique_ptr<FTOutlineFont> outline = loadOutlineFont();
+    checkGlError(__FILE__, __LINE__);
+    fill->FaceSize(size, 72);
+    checkGlError(__FILE__, __LINE__);
+    outline->FaceSize(size, 72);
+    checkGlError(__FILE__, __LINE__);
+
+    for (int n = 3; n >= 0; --n) {
+        const std::string text = countdownText(n);
+        const double start = monotonicSeconds();
+        double now = start;
+        do {
+            now = monotonicSeconds();
+            const float dt = frameTime();
+            (*cameraTable)[0]->update(dt);
+            (*cameraTable)[1]->update(dt);
+            renderFrame(world, selectedCamera());
+            checkGlError(__FILE__, __LINE__);
+
+            const int width = windowSize.width;
+            const int height = windowSize.height;
+            pixelProjection(width, height);
+            checkGlError(__FILE__, __LINE__);
+
+            const float scale = countdownScale(now - start);
+            const TextOrigin at = countdownOrigin(width, height, scale, static_cast<float>(fill->FaceSize()),
+                                                  fill->Advance(text.c_str(), -1, FTPoint()));
+            glTranslatef(at.x, at.y, 0.0f);
+            glScalef(scale, scale, scale);
+            glLineWidth(20.0f);
+            glColor3f(0.0f, 0.0f, 0.0f);  // a thick black rim...
+            outline->Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
+            glColor3f(1.0f, 1.0f, 1.0f);  // ...under white letters
+            fill->Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
+            checkGlError(__FILE__, __LINE__);
+            swapBuffers();
+            checkGlError(__FILE__, __LINE__);
+        } while (start + phaseLength > now);
+    }
+    // The fonts go outline first, then fill, on this and every other way out.
+}
+
+void showResults(World& world)
+{
+    const unsigned size = static_cast<unsigned>(windowSize.width / 12);
+    std::unique_ptr<FTPolygonFont> fill = loadPolygonFont();
+    std::unique_ptr<FTOutlineFont> outline = loadOutlineFont();
+    fill->FaceSize(size, 72);
+    outline->FaceSize(size, 72);
+
+    const std::string label = "Time: " + world.runTimeText();  // the clock is frozen now
+    while (glfwGetKey(gameWindow, GLFW_KEY_ENTER) != GLFW_PRESS) {
+        renderFrame(world, selectedCamera());  // no camera update, no timer: a still scene
+
+        const int width = windowSize.width;
+        const int height = windowSize.height;
+        pixelProjection(width, height);
+        checkGlError(__FILE__, __LINE__);
+
+        // Halve the scene's brightness; blending is still on from the counters.
+        glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
+        glBegin(GL_QUADS);
+        glVertex2i(0, 0);
+        glVertex2i(width, 0);
+        glVertex2i(width, height);
+        glVertex2i(0, height);
+        glEnd();
+        checkGlError(__FILE__, __LINE__);
+
+        glColor3f(1.0f, 1.0f, 1.0f);
+        glLineWidth(2.0f);
+        drawResultsLine(*outline, *fill, label, 2);
+        drawResultsLine(*outline, *fill, "Enter quits", 1);
+        swapBuffers();
+        checkGlError(__FILE__, __LINE__);
+    }
+}

@@ -1,0 +1,207 @@
+// The program shell: start-up, the window and its callbacks, the play loop, the top-level
+// handler.
+
+#include "main/shell.h"
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "main/frame_timer.h"
+#include "main/keyboard.h"
+#include "main/screens.h"
+#include "platform/clock.h"
+#include "platform/error_box.h"
+#include "render/camera.h"
+#include "world/world.h"
+
+namespace {
+
+const char* const windowTitle = "Shelvoy! - prototype7-4-gf937efb";
+
+// GLFW's own words for its latest failure, added to the stderr report.
+std::string lastGlfwError;
+
+// A failed GLFW call: the message is the game's, the cause is GLFW's.
+struct GlfwFailure : std::runtime_error {
+    GlfwFailure(const std::string& message, std::string why)
+        : std::runtime_error(message), cause(std::move(why))
+    {
+    }
+    std::string cause;
+};
+
+void recordGlfwError(int /*code*/, const char* description)
+{
+    lastGlfwError = description ? description : "";
+}
+
+// Runs a callback body; whatever it throws waits in pendingCallbackException until the event
+// processing has returned. After the first such exception the rest of the events are ignored.
+template <class Body>
+void guardCallback(Body&& body)
+{
+    if (pendingCallbackException)
+        return;
+    try {
+        body();
+    } catch (...) {
+        pendingCallbackException = std::current_exception();
+    }
+}
+
+void keyCallback(GLFWwindow* /*window*/, int key, int scancode, int action, int /*mods*/)
+{
+    guardCallback([&] { onKey(legacyKeyCode(key, glfwGetKeyName(key, scancode)), action); });
+}
+
+void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height)
+{
+    guardCallback([&] { onWindowSize(width, height); });
+}
+
+void closeCallback(GLFWwindow* /*window*/)
+{
+    guardCallback([] { onWindowClose(); });
+}
+
+void focusCallback(GLFWwindow* /*window*/, int focused)
+{
+    // A keyboard layout change usually happens while another window has the focus.
+    if (focused)
+        guardCallback([] { refreshKeyLookup(); });
+}
+
+void openWindow()
+{
+    glfwSetErrorCallback(recordGlfwError);
+    if (!glfwInit())
+        throwGlfwError(__LINE__, "glfwInit");
+
+    glfwWindowHint(GLFW_RED_BITS, 8);
+    glfwWindowHint(GLFW_GREEN_BITS, 8);
+    glfwWindowHint(GLFW_BLUE_BITS, 8);
+    glfwWindowHint(GLFW_ALPHA_BITS, 8);
+    glfwWindowHint(GLFW_DEPTH_BITS, 16);
+    glfwWindowHint(GLFW_STENCIL_BITS, 0);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    gameWindow = glfwCreateWindow(windowSize.width, windowSize.height, windowTitle, nullptr, nullptr);
+    if (!gameWindow)
+        throwGlfwError(__LINE__, "glfwOpenWindow");
+    glfwMakeContextCurrent(gameWindow);
+    checkGlError(__FILE__, __LINE__);
+
+    glfwSetWindowTitle(gameWindow, windowTitle);
+    checkGlError(__FILE__, __LINE__);
+    // Viewports are in framebuffer pixels. GLFW 3 reports no size at installation, so the
+    // handler is called once here with the current one.
+    glfwSetFramebufferSizeCallback(gameWindow, framebufferSizeCallback);
+    int width = 0;
+    int height = 0;
+    glfwGetFramebufferSize(gameWindow, &width, &height);
+    onWindowSize(width, height);
+    checkGlError(__FILE__, __LINE__);
+    glfwSetWindowCloseCallback(gameWindow, closeCallback);
+    checkGlError(__FILE__, __LINE__);
+    glfwSetKeyCallback(gameWindow, keyCallback);
+    glfwSetWindowFocusCallback(gameWindow, focusCallback);
+    refreshKeyLookup();
+    checkGlError(__FILE__, __LINE__);
+    glfwSwapInterval(1);
+    checkGlError(__FILE__, __LINE__);
+}
+
+void playLoop(World& world)
+{
+    CameraTable& cameras = *cameraTable;
+    while (world.itemsLeft() > 0) {
+        const float dt = frameTime();
+        sampleControls(world);
+        world.step(dt);
+        cameras[0]->update(dt);
+        cameras[1]->update(dt);
+        renderFrame(world, *cameras[cameraIndex]);
+        checkGlError(__FILE__, __LINE__);
+        swapBuffers();
+        checkGlError(__FILE__, __LINE__);
+    }
+}
+
+int runGuarded(const LevelDesc& desc)
+{
+    World world(desc);
+    TopDownCamera overhead(world.cart().body());
+    FollowCamera chase(world.cart().body());
+    CameraTable cameras{&chase, &overhead};
+    cameraTable = &cameras;
+
+    openWindow();
+    showCountdown(world);
+    playLoop(world);
+    showResults(world);
+
+    glfwTerminate();
+    gameWindow = nullptr;
+    cameraTable = nullptr;
+    return 0;
+}
+
+}  // namespace
+
+void throwGlfwError(int line, const char* call)
+{
+    const std::string message =
+        std::string("GLFW error: ") + __FILE__ + ":" + std::to_string(line) + ": " + call + " failed";
+    throw GlfwFailure(message, lastGlfwError);
+}
+
+void onWindowSize(int width, int height)
+{
+    windowSize.width = width < 1 ? 1 : width;
+    windowSize.height = height < 1 ? 1 : height;
+}
+
+void onWindowClose() { throw Exit{}; }
+
+float frameTime()
+{
+    static FrameTimer timer;
+    return nextFrameTime(timer, monotonicSeconds);
+}
+
+void swapBuffers()
+{
+    glfwSwapBuffers(gameWindow);
+    glfwPollEvents();
+    if (pendingCallbackException) {
+        const std::exception_ptr thrown = pendingCallbackException;
+        pendingCallbackException = nullptr;
+        std::rethrow_exception(thrown);
+    }
+}
+
+int runGame(const LevelDesc& desc)
+{
+    // The World and the cameras are gone before either handler runs. On these two paths the
+    // window is left to go away with the process.
+    try {
+        return runGuarded(desc);
+    } catch (const Exit&) {
+        cameraTable = nullptr;
+        return 0;
+    } catch (const GlfwFailure& failure) {
+        cameraTable = nullptr;
+        showErrorBox(failure.what(), failure.cause);
+        return 1;
+    } catch (const std::exception& failure) {
+        cameraTable = nullptr;
+        showErrorBox(failure.what());
+        return 1;
+    } catch (...) {
+        cameraTable = nullptr;
+        showErrorBox("Unknown failure");
+        return 1;
+    }
+}

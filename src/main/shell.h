@@ -1,0 +1,41 @@
+#pragma once
+
+// The program shell: entry sequence, error scheme and frame drawing.
+
+#include "main/shell_state.h"
+
+class Camera;
+class World;
+struct LevelDesc;
+
+/// Thrown to end the program at once, silently, with exit code 0 (quit keys, window close).
+struct Exit {};
+
+/// Reads one pending OpenGL error; if there is one, throws std::runtime_error
+/// "GL error: <file>:<line>: <GLU error string>". Pass __FILE__ and __LINE__.
+void checkGlError(const char* file, int line);
+
+/// Throws std::runtime_error "GLFW error: <this file>:<line>: <call> failed", with GLFW's own
+/// description of the cause appended when it gave one.
+[[noreturn]] void throwGlfwError(int line, const char* call);
+
+/// Window-size callback body: stores (max(width, 1), max(height, 1)) in windowSize.
+void onWindowSize(int width, int height);
+
+/// Window-close callback body: throws Exit.
+[[noreturn]] void onWindowClose();
+
+/// Seconds since the previous call, single precision, clamped to [0, 0.033333335].
+float frameTime();
+
+/// Draws one frame of `world` through `camera` and leaves the 2D pixel projection current
+/// (origin bottom left, one unit per pixel, identity modelview).
+void renderFrame(World& world, Camera& camera);
+
+/// Shows the frame: swaps the buffers, processes window events, then rethrows whatever a
+/// callback threw during them (Exit for a quit request).
+void swapBuffers();
+
+/// Runs the whole game on `desc`: set-up, countdown, play, results, shutdown. Catches every
+/// failure: returns 0 for a normal end or a quit, 1 after reporting a failure in the error box.
+int runGame(const LevelDesc& desc);

@@ -1,0 +1,39 @@
+#pragma once
+
+// The shell's switches: the only globals of the game, all of them here.
+
+#include <array>
+#include <exception>
+
+class Camera;
+struct GLFWwindow;
+
+/// The client area in framebuffer pixels, each at least 1.
+struct WindowSize {
+    int width = 800;
+    int height = 600;
+};
+
+/// The two cameras the frame can be drawn through: 0 the chase camera, 1 the overhead one.
+using CameraTable = std::array<Camera*, 2>;
+
+/// Current window size, pixels; written by the size callback.
+extern WindowSize windowSize;
+/// Draw the physics overlay after the 3D scene (F1).
+extern bool debugOverlay;
+/// Which key layout the keyboard sampler reads, 0 or 1 (F2).
+extern int layoutIndex;
+/// Which camera of the table draws the frame, 0 or 1 (F3).
+extern int cameraIndex;
+/// The entry routine's camera table; null until the entry routine sets it.
+extern CameraTable* cameraTable;
+
+/// The game window while it is open (not owned here); null before and after.
+extern GLFWwindow* gameWindow;
+/// What a GLFW callback threw (Exit or a failure), held until the event processing that ran
+/// the callback has returned; the shell then rethrows it. GLFW is C: nothing may unwind
+/// through its frames.
+extern std::exception_ptr pendingCallbackException;
+
+/// Puts every switch back to its start value (a fresh run in the same process).
+void resetShellState();
