@@ -1,5 +1,9 @@
 #include "main/screen_layout.h"
 
+unsigned countdownFaceSize(int height) { return static_cast<unsigned>(height / 3); }
+
+unsigned resultsFaceSize(int width) { return static_cast<unsigned>(width / 12); }
+
 std::string countdownText(int n) { return n > 0 ? std::to_string(n) : std::string("SHOP!"); }
 
 float countdownScale(double elapsed)

@@ -8,6 +8,12 @@ struct TextOrigin {
     float y;
 };
 
+/// Face size of the countdown's fonts for a window `height` pixels tall (a third of it).
+unsigned countdownFaceSize(int height);
+
+/// Face size of the results screen's fonts for a window `width` pixels wide (a twelfth).
+unsigned resultsFaceSize(int width);
+
 /// The countdown's word for phase n: "3", "2", "1", then "SHOP!" for 0.
 std::string countdownText(int n);
 

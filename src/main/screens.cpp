@@ -55,7 +55,7 @@ void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int
 void showCountdown(World& world)
 {
     // The face size is fixed when the screen starts; placement follows the window every frame.
-    const unsigned size = static_cast<unsigned>(windowSize.height / 3);
+    const unsigned size = countdownFaceSize(windowSize.height);
     checkGlError(__FILE__, __LINE__);
     std::unique_ptr<FTPolygonFont> fill = loadPolygonFont();
     checkGlError(__FILE__, __LINE__);
@@ -103,7 +103,7 @@ void showCountdown(World& world)
 
 void showResults(World& world)
 {
-    const unsigned size = static_cast<unsigned>(windowSize.width / 12);
+    const unsigned size = resultsFaceSize(windowSize.width);
     std::unique_ptr<FTPolygonFont> fill = loadPolygonFont();
     std::unique_ptr<FTOutlineFont> outline = loadOutlineFont();
     fill->FaceSize(size, 72);
