@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <map>
+#include <set>
+#include <string>
+
+#include "main/keyboard.h"
+#include "main/shell.h"
+
+namespace {
+
+class Keyboard : public ::testing::Test {
+protected:
+    void SetUp() override { resetShellState(); }
+    void TearDown() override { resetShellState(); }
+};
+
+// Key names as X reports them for a US QWERTY and a US Dvorak keymap (the same physical keys).
+const char* qwertyName(int key)
+{
+    static std::map<int, std::string> names;
+    if (names.empty()) {
+        for (int k = GLFW_KEY_A; k <= GLFW_KEY_Z; ++k)
+            names[k] = std::string(1, static_cast<char>('a' + (k - GLFW_KEY_A)));
+        names[GLFW_KEY_PERIOD] = ".";
+        names[GLFW_KEY_COMMA] = ",";
+        names[GLFW_KEY_SEMICOLON] = ";";
+        names[GLFW_KEY_APOSTROPHE] = "'";
+    }
+    const auto found = names.find(key);
+    return found == names.end() ? nullptr : found->second.c_str();
+}
+
+const char* dvorakName(int key)
+{
+    static const std::map<int, std::string> names = {
+        {GLFW_KEY_APOSTROPHE, "-"}, {GLFW_KEY_COMMA, "w"}, {GLFW_KEY_PERIOD, "v"}, {GLFW_KEY_SLASH, "z"},
+        {GLFW_KEY_SEMICOLON, "s"},  {GLFW_KEY_A, "a"},     {GLFW_KEY_B, "x"},      {GLFW_KEY_C, "j"},
+        {GLFW_KEY_D, "e"},          {GLFW_KEY_E, "."},     {GLFW_KEY_F, "u"},      {GLFW_KEY_G, "i"},
+        {GLFW_KEY_H, "d"},          {GLFW_KEY_I, "c"},     {GLFW_KEY_J, "h"},      {GLFW_KEY_K, "t"},
+        {GLFW_KEY_L, "n"},          {GLFW_KEY_M, "m"},     {GLFW_KEY_N, "b"},      {GLFW_KEY_O, "r"},
+        {GLFW_KEY_P, "l"},          {GLFW_KEY_Q, "'"},     {GLFW_KEY_R, "p"},      {GLFW_KEY_S, "o"},
+        {GLFW_KEY_T, "y"},          {GLFW_KEY_U, "g"},     {GLFW_KEY_V, "k"},      {GLFW_KEY_W, ","},
+        {GLFW_KEY_X, "q"},          {GLFW_KEY_Y, "f"},     {GLFW_KEY_Z, ";"},
+    };
+    const auto found = names.find(key);
+    return found == names.end() ? nullptr : found->second.c_str();
+}
+
+CartControls controlsFor(const char* layout, const KeyLookup& lookup, std::set<int> down)
+{
+    return readControls(layout, lookup, [&](int key) { return down.count(key) > 0; });
+}
+
+}  // namespace
+
+TEST_F(Keyboard, QuitKeysThrowExitOnPressOnly)
+{
+    for (int key : {int('Q'), int('X'), GLFW_KEY_ESCAPE}) {
+        EXPECT_THROW(onKey(key, GLFW_PRESS), Exit) << key;
+        EXPECT_NO_THROW(onKey(key, GLFW_RELEASE)) << key;
+        EXPECT_NO_THROW(onKey(key, GLFW_REPEAT)) << key;  // a held key acted on its press
+    }
+    // The classic Esc code is Enter under GLFW 3: it must not quit.
+    EXPECT_NO_THROW(onKey(GLFW_KEY_ENTER, GLFW_PRESS));
+}
+
+TEST_F(Keyboard, FunctionKeysFlipTheSwitchesModuloTwo)
+{
+    onKey(GLFW_KEY_F1, GLFW_PRESS);
+    EXPECT_TRUE(debugOverlay);
+    onKey(GLFW_KEY_F1, GLFW_REPEAT);
+    onKey(GLFW_KEY_F1, GLFW_RELEASE);
+    EXPECT_TRUE(debugOverlay);
+    onKey(GLFW_KEY_F1, GLFW_PRESS);
+    EXPECT_FALSE(debugOverlay);
+
+    for (int i = 1; i <= 5; ++i) {
+        onKey(GLFW_KEY_F2, GLFW_PRESS);
+        onKey(GLFW_KEY_F3, GLFW_PRESS);
+        EXPECT_EQ(layoutIndex, i % 2);
+        EXPECT_EQ(cameraIndex, i % 2);
+    }
+    onKey('E', GLFW_PRESS);  // driving keys are not commands
+    onKey(GLFW_KEY_KP_ENTER, GLFW_PRESS);
+    EXPECT_EQ(layoutIndex, 1);
+    EXPECT_EQ(cameraIndex, 1);
+    EXPECT_FALSE(debugOverlay);
+}
+
+TEST_F(Keyboard, PrintableKeysArriveAsTheirLayoutCharacter)
+{
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_A, "q"), 'Q');  // AZERTY: the key labelled Q quits
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_Q, "a"), 'A');
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_B, "x"), 'X');  // Dvorak
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_E, "."), '.');
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_Q, nullptr), GLFW_KEY_Q);
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_2, "\xc3\xa9"), GLFW_KEY_2);  // "é": not one ASCII character
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_ESCAPE, nullptr), GLFW_KEY_ESCAPE);
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_F1, nullptr), GLFW_KEY_F1);
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_KP_ENTER, nullptr), GLFW_KEY_KP_ENTER);
+    EXPECT_EQ(legacyKeyCode(GLFW_KEY_KP_DECIMAL, "."), GLFW_KEY_KP_DECIMAL);  // keypad keeps its own
+}
+
+TEST_F(Keyboard, LayoutStrings)
+{
+    EXPECT_STREQ(keyLayouts[0], "DEFSKILJ");
+    EXPECT_STREQ(keyLayouts[1], "E.UOTCNH");
+}
+
+TEST_F(Keyboard, DvorakLayoutReadsTheSamePhysicalKeysAsQwerty)
+{
+    KeyLookup qwerty;
+    qwerty.rebuild(qwertyName);
+    KeyLookup dvorak;
+    dvorak.rebuild(dvorakName);
+
+    const int physical[8] = {GLFW_KEY_D, GLFW_KEY_E, GLFW_KEY_F, GLFW_KEY_S,
+                             GLFW_KEY_K, GLFW_KEY_I, GLFW_KEY_L, GLFW_KEY_J};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(qwerty.keyFor(keyLayouts[0][i]), physical[i]) << i;
+        EXPECT_EQ(dvorak.keyFor(keyLayouts[1][i]), physical[i]) << i;
+    }
+
+    const CartControls bothForward = controlsFor(keyLayouts[1], dvorak, {GLFW_KEY_E, GLFW_KEY_I});
+    EXPECT_EQ(bothForward, controlsFor(keyLayouts[0], qwerty, {GLFW_KEY_E, GLFW_KEY_I}));
+    EXPECT_TRUE(bothForward[LeftForward]);
+    EXPECT_TRUE(bothForward[RightForward]);
+
+    // The other layout's keys are not in this one: a stale flag reads false.
+    EXPECT_EQ(controlsFor(keyLayouts[1], qwerty, {GLFW_KEY_I}), CartControls{});
+}
+
+TEST_F(Keyboard, UnknownNamesFallBackToTheTokenOfTheSameCode)
+{
+    KeyLookup none;
+    none.rebuild([](int) -> const char* { return nullptr; });
+    EXPECT_EQ(none.keyFor('.'), 46);  // GLFW_KEY_PERIOD
+    EXPECT_EQ(none.keyFor('E'), GLFW_KEY_E);
+    EXPECT_EQ(none.keyFor('e'), GLFW_KEY_E);
+
+    // Both keys of a pair held: the sampler passes both on; the cart resolves them.
+    const CartControls both = controlsFor(keyLayouts[0], none, {GLFW_KEY_D, GLFW_KEY_E});
+    EXPECT_TRUE(both[LeftBack]);
+    EXPECT_TRUE(both[LeftForward]);
+}

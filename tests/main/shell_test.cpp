@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "main/frame_timer.h"
+#include "main/screen_layout.h"
+#include "main/shell.h"
+#include "world/level.h"
+
+namespace {
+
+// Scripted clock readings for the frame timer.
+const double* readings = nullptr;
+double nextReading() { return *readings++; }
+
+}  // namespace
+
+TEST(FrameTimer, ClampsAndAlwaysMovesOnToTheNewReading)
+{
+    const double script[] = {100.0, 100.000004, 100.200004, 100.100004, 100.110004, 100.110004};
+    readings = script;
+    FrameTimer timer;
+
+    const float first = nextFrameTime(timer, nextReading);  // two readings, microseconds apart
+    EXPECT_GE(first, 0.0f);
+    EXPECT_LT(first, 0.0001f);
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.033333335f);  // a 0.2 s frame
+    EXPECT_EQ(timer.previous, 100.200004);
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);  // the clock went backwards
+    EXPECT_EQ(timer.previous, 100.100004);
+    EXPECT_NEAR(nextFrameTime(timer, nextReading), 0.01f, 1e-6);
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
+    EXPECT_EQ(readings, script + 6);
+    EXPECT_EQ(maxFrameTime, static_cast<float>(1.0 / 30.0));
+}
+
+TEST(WindowSize, EachSideIsKeptAtLeastOnePixel)
+{
+    resetShellState();
+    EXPECT_EQ(windowSize.width, 800);
+    EXPECT_EQ(windowSize.height, 600);
+    onWindowSize(0, 0);  // minimised
+    EXPECT_EQ(windowSize.width, 1);
+    EXPECT_EQ(windowSize.height, 1);
+    onWindowSize(640, -3);
+    EXPECT_EQ(windowSize.width, 640);
+    EXPECT_EQ(windowSize.height, 1);
+    EXPECT_THROW(onWindowClose(), Exit);
+    resetShellState();
+}
+
+TEST(GlfwFailure, MessageNamesTheCall)
+{
+    try {
+        throwGlfwError(42, "glfwOpenWindow");
+        FAIL() << "no throw";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "GLFW error: src/main/shell.cpp:42: glfwOpenWindow failed");
+    }
+}
+
+TEST(ScreenLayout, CountdownWordsScaleAndCentre)
+{
+    EXPECT_EQ(countdownText(3), "3");
+    EXPECT_EQ(countdownText(1), "1");
+    EXPECT_EQ(countdownText(0), "SHOP!");
+    EXPECT_EQ(countdownScale(0.0), 1.0f);
+    EXPECT_NEAR(countdownScale(0.5), 0.85f, 1e-6);
+    EXPECT_LE(countdownScale(61.0 / 60.0), 0.7f);  // the phase's last frame at 60 Hz
+    EXPECT_GT(countdownScale(61.0 / 60.0), 0.69f);
+
+    EXPECT_EQ(countdownFaceSize(600), 200u);
+    EXPECT_EQ(resultsFaceSize(800), 66u);
+    EXPECT_EQ(countdownFaceSize(1), 0u);
+
+    const TextOrigin at = countdownOrigin(800, 600, 0.5f, 200.0f, 120.0f);
+    EXPECT_FLOAT_EQ(at.x, 370.0f);  // the scaled advance is centred
+    EXPECT_FLOAT_EQ(at.y, 250.0f);  // and so is a box of the scaled face size
+}
+
+TEST(ScreenLayout, ResultsLinesSitAtTwoThirdsAndOneThird)
+{
+    const TextOrigin time = resultsLineOrigin(800, 600, 2, 66.0f, 300.0f);
+    EXPECT_FLOAT_EQ(time.x, 250.0f);
+    EXPECT_FLOAT_EQ(time.y, 367.0f);
+    const TextOrigin quit = resultsLineOrigin(800, 601, 1, 66.0f, 200.0f);
+    EXPECT_FLOAT_EQ(quit.x, 300.0f);
+    EXPECT_NEAR(quit.y, 601.0 / 3.0 - 33.0, 1e-4);  // no integer division
+}
+
+TEST(TopLevel, NoDisplayIsReportedOnStderrWithExitCodeOne)
+{
+    int errPipe[2];
+    ASSERT_EQ(pipe(errPipe), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dup2(errPipe[1], STDERR_FILENO);
+        close(errPipe[0]);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        _exit(runGame(builtinLevel()));
+    }
+    close(errPipe[1]);
+    std::string err;
+    char buffer[512];
+    for (ssize_t n; (n = read(errPipe[0], buffer, sizeof buffer)) > 0;)
+        err.append(buffer, static_cast<size_t>(n));
+    close(errPipe[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_EQ(err.rfind("Inconceivable!: GLFW error: src/main/shell.cpp:", 0), 0u) << err;
+    EXPECT_NE(err.find(": glfwInit failed"), std::string::npos) << err;
+}

@@ -1,0 +1,24 @@
+#include <gtest/gtest.h>
+
+#include "world/counter_layout.h"
+
+TEST(CounterLayout, ItemsLeftText)
+{
+    EXPECT_EQ(itemsLeftText(20), "20 items left");
+    EXPECT_EQ(itemsLeftText(2), "2 items left");
+    EXPECT_EQ(itemsLeftText(1), "1 item left");
+    EXPECT_EQ(itemsLeftText(0), "0 items left");
+    EXPECT_EQ(itemsLeftText(1000), "1000 items left");  // no thousands separator
+}
+
+TEST(CounterLayout, CountersKeepTheirDistanceFromTheTopAndRightEdges)
+{
+    EXPECT_FLOAT_EQ(itemsLeftX(), 10.666667f);
+    EXPECT_FLOAT_EQ(counterBaseline(600), 561.6f);
+    EXPECT_NEAR(800.0f - clockX(800, 120.0f) - 120.0f, 10.666667f, 1e-4);
+    EXPECT_NEAR(clockX(800, 120.0f) + 120.0f, 789.33333f, 1e-4);
+
+    // After a resize the same distances hold.
+    EXPECT_NEAR(480.0f - counterBaseline(480), 600.0f - counterBaseline(600), 1e-4);
+    EXPECT_NEAR(1920.0f - (clockX(1920, 150.0f) + 150.0f), 10.666667f, 1e-3);
+}
