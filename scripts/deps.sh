@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the Debian 12 packages Shelvoy! needs that are not there yet.
+#   scripts/deps.sh          what building and playing need
+#   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest)
+set -eu
+
+packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfreetype-dev \
+libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev fonts-dejavu-core"
+if [ "${1:-}" = "--test" ]; then
+    packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev x11-xkb-utils"
+fi
+
+missing=""
+for package in $packages; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $package"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
+$sudo apt-get update -qq
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
