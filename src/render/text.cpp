@@ -12,9 +12,12 @@
 
 namespace {
 
-// The program-wide font cache, by face size; never released before exit.
-std::map<int, std::unique_ptr<FTPolygonFont>> polygonFonts;
-std::map<int, std::unique_ptr<FTOutlineFont>> outlineFonts;
+// The program-wide font cache, by face size. Fonts are never released: their glyphs are GL
+// display lists, and at exit the context is already gone.
+template <class Font>
+using FontCache = std::map<int, std::unique_ptr<Font>>;
+FontCache<FTPolygonFont>& polygonFonts = *new FontCache<FTPolygonFont>;
+FontCache<FTOutlineFont>& outlineFonts = *new FontCache<FTOutlineFont>;
 
 std::vector<float> characterAdvances(FTFont& font, const std::string& text)
 {
