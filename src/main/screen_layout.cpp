@@ -4,6 +4,8 @@ unsigned countdownFaceSize(int height) { return static_cast<unsigned>(height / 3
 
 unsigned resultsFaceSize(int width) { return static_cast<unsigned>(width / 12); }
 
+std::string resultsLabel(const std::string& runTime) { return "Time: " + runTime; }
+
 std::string countdownText(int n) { return n > 0 ? std::to_string(n) : std::string("SHOP!"); }
 
 float countdownScale(double elapsed)

@@ -14,6 +14,9 @@ unsigned countdownFaceSize(int height);
 /// Face size of the results screen's fonts for a window `width` pixels wide (a twelfth).
 unsigned resultsFaceSize(int width);
 
+/// The results screen's time line for the run time text: "Time: " followed by it.
+std::string resultsLabel(const std::string& runTime);
+
 /// The countdown's word for phase n: "3", "2", "1", then "SHOP!" for 0.
 std::string countdownText(int n);
 

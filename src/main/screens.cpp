@@ -52,20 +52,67 @@ void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int
 
 }  // namespace
 
+ScreenFonts loadScreenFonts(unsigned size)
+{
+    checkGlError(__FILE__, __LINE__);
+    ScreenFonts fonts;
+    fonts.fill = loadPolygonFont();
+    checkGlError(__FILE__, __LINE__);
+    fonts.outline = loadOutlineFont();
+    checkGlError(__FILE__, __LINE__);
+    fonts.fill->FaceSize(size, 72);
+    checkGlError(__FILE__, __LINE__);
+    fonts.outline->FaceSize(size, 72);
+    checkGlError(__FILE__, __LINE__);
+    return fonts;
+}
+
+void drawCountdownWord(ScreenFonts& fonts, const std::string& text, float scale)
+{
+    const int width = windowSize.width;
+    const int height = windowSize.height;
+    pixelProjection(width, height);
+    checkGlError(__FILE__, __LINE__);
+
+    const TextOrigin at = countdownOrigin(width, height, scale, static_cast<float>(fonts.fill->FaceSize()),
+                                          fonts.fill->Advance(text.c_str(), -1, FTPoint()));
+    glTranslatef(at.x, at.y, 0.0f);
+    glScalef(scale, scale, scale);  // about the baseline origin
+    glLineWidth(20.0f);
+    glColor3f(0.0f, 0.0f, 0.0f);  // a thick black rim...
+    fonts.outline->Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
+    glColor3f(1.0f, 1.0f, 1.0f);  // ...under white letters
+    fonts.fill->Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
+    checkGlError(__FILE__, __LINE__);
+}
+
+void drawResultsOverlay(ScreenFonts& fonts, const std::string& label)
+{
+    const int width = windowSize.width;
+    const int height = windowSize.height;
+    pixelProjection(width, height);
+    checkGlError(__FILE__, __LINE__);
+
+    // Halve the scene's brightness; blending is still on from the counters.
+    glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
+    glBegin(GL_QUADS);
+    glVertex2i(0, 0);
+    glVertex2i(width, 0);
+    glVertex2i(width, height);
+    glVertex2i(0, height);
+    glEnd();
+    checkGlError(__FILE__, __LINE__);
+
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glLineWidth(2.0f);
+    drawResultsLine(*fonts.outline, *fonts.fill, label, 2);
+    drawResultsLine(*fonts.outline, *fonts.fill, "Enter quits", 1);
+}
+
 void showCountdown(World& world)
 {
     // The face size is fixed when the screen starts; placement follows the window every frame.
-    const unsigned size = countdownFaceSize(windowSize.height);
-    checkGlError(__FILE__, __LINE__);
-    std::unique_ptr<FTPolygonFont> fill = loadPolygonFont();
-    checkGlError(__FILE__, __LINE__);
-    std::unique_ptr<FTOutlineFont> outline = loadOutlineFont();
-    checkGlError(__FILE__, __LINE__);
-    fill->FaceSize(size, 72);
-    checkGlError(__FILE__, __LINE__);
-    outline->FaceSize(size, 72);
-    checkGlError(__FILE__, __LINE__);
-
+    ScreenFonts fonts = loadScreenFonts(countdownFaceSize(windowSize.height));
     for (int n = 3; n >= 0; --n) {
         const std::string text = countdownText(n);
         const double start = monotonicSeconds();
@@ -77,61 +124,20 @@ void showCountdown(World& world)
             (*cameraTable)[1]->update(dt);
             renderFrame(world, selectedCamera());
             checkGlError(__FILE__, __LINE__);
-
-            const int width = windowSize.width;
-            const int height = windowSize.height;
-            pixelProjection(width, height);
-            checkGlError(__FILE__, __LINE__);
-
-            const float scale = countdownScale(now - start);
-            const TextOrigin at = countdownOrigin(width, height, scale, static_cast<float>(fill->FaceSize()),
-                                                  fill->Advance(text.c_str(), -1, FTPoint()));
-            glTranslatef(at.x, at.y, 0.0f);
-            glScalef(scale, scale, scale);
-            glLineWidth(20.0f);
-            glColor3f(0.0f, 0.0f, 0.0f);  // a thick black rim...
-            outline->Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
-            glColor3f(1.0f, 1.0f, 1.0f);  // ...under white letters
-            fill->Render(text.c_str(), -1, FTPoint(), FTPoint(), FTGL::RENDER_ALL);
-            checkGlError(__FILE__, __LINE__);
+            drawCountdownWord(fonts, text, countdownScale(now - start));
             swapBuffers();
             checkGlError(__FILE__, __LINE__);
         } while (start + phaseLength > now);
     }
-    // The fonts go outline first, then fill, on this and every other way out.
 }
 
 void showResults(World& world)
 {
-    const unsigned size = resultsFaceSize(windowSize.width);
-    std::unique_ptr<FTPolygonFont> fill = loadPolygonFont();
-    std::unique_ptr<FTOutlineFont> outline = loadOutlineFont();
-    fill->FaceSize(size, 72);
-    outline->FaceSize(size, 72);
-
-    const std::string label = "Time: " + world.runTimeText();  // the clock is frozen now
+    ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
+    const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
     while (glfwGetKey(gameWindow, GLFW_KEY_ENTER) != GLFW_PRESS) {
         renderFrame(world, selectedCamera());  // no camera update, no timer: a still scene
-
-        const int width = windowSize.width;
-        const int height = windowSize.height;
-        pixelProjection(width, height);
-        checkGlError(__FILE__, __LINE__);
-
-        // Halve the scene's brightness; blending is still on from the counters.
-        glColor4f(0.0f, 0.0f, 0.0f, 0.5f);
-        glBegin(GL_QUADS);
-        glVertex2i(0, 0);
-        glVertex2i(width, 0);
-        glVertex2i(width, height);
-        glVertex2i(0, height);
-        glEnd();
-        checkGlError(__FILE__, __LINE__);
-
-        glColor3f(1.0f, 1.0f, 1.0f);
-        glLineWidth(2.0f);
-        drawResultsLine(*outline, *fill, label, 2);
-        drawResultsLine(*outline, *fill, "Enter quits", 1);
+        drawResultsOverlay(fonts, label);
         swapBuffers();
         checkGlError(__FILE__, __LINE__);
     }

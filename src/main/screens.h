@@ -1,6 +1,29 @@
 #pragma once
 
+#include <memory>
+#include <string>
+
+class FTOutlineFont;
+class FTPolygonFont;
 class World;
+
+/// A screen's own pair of fonts of the game's font file, for the screen's duration.
+/// Members go in reverse order: the outline font first, then the filled one.
+struct ScreenFonts {
+    std::unique_ptr<FTPolygonFont> fill;
+    std::unique_ptr<FTOutlineFont> outline;
+};
+
+/// Loads both screen fonts at face `size` (points at 72 dpi). Needs the GL context.
+ScreenFonts loadScreenFonts(unsigned size);
+
+/// Over a frame drawn by renderFrame: the countdown `text` centred in the window at `scale`,
+/// white over a 20-pixel black rim.
+void drawCountdownWord(ScreenFonts& fonts, const std::string& text, float scale);
+
+/// Over a frame drawn by renderFrame: the scene dimmed by half, `label` centred two thirds
+/// up and "Enter quits" one third up.
+void drawResultsOverlay(ScreenFonts& fonts, const std::string& label);
 
 /// The opening countdown over the still store: "3", "2", "1", "SHOP!", one second each,
 /// each word shrinking as its second runs out. The cameras update; the World is neither

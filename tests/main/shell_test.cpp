@@ -84,6 +84,7 @@ TEST(ScreenLayout, CountdownWordsScaleAndCentre)
 
 TEST(ScreenLayout, ResultsLinesSitAtTwoThirdsAndOneThird)
 {
+    EXPECT_EQ(resultsLabel("1:23.250"), "Time: 1:23.250");
     const TextOrigin time = resultsLineOrigin(800, 600, 2, 66.0f, 300.0f);
     EXPECT_FLOAT_EQ(time.x, 250.0f);
     EXPECT_FLOAT_EQ(time.y, 367.0f);
