@@ -2,13 +2,15 @@
 # Installs the Debian 12 packages Shelvoy! needs that are not there yet.
 #   scripts/deps.sh          what building and playing need
 #   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest)
+#   scripts/deps.sh --bench  that, plus Google Benchmark and Xvfb
 set -eu
 
 packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfreetype-dev \
 libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev fonts-dejavu-core"
-if [ "${1:-}" = "--test" ]; then
-    packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev x11-xkb-utils"
-fi
+case "${1:-}" in
+--test) packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev x11-xkb-utils" ;;
+--bench) packages="$packages libbenchmark-dev xvfb xauth libx11-dev" ;;
+esac
 
 missing=""
 for package in $packages; do

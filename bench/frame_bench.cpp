@@ -1,0 +1,127 @@
+// Frame benchmarks: the real per-frame drawing in hidden windows of two sizes, swap interval
+// 0, glFinish before the clock stops. Needs a display (Xvfb with llvmpipe serves).
+
+#include <benchmark/benchmark.h>
+
+#include <FTGL/ftgl.h>
+#define GLFW_INCLUDE_NONE
+#include <GLFW/glfw3.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "bench/bench_context.h"
+#include "main/screen_layout.h"
+#include "main/screens.h"
+#include "main/shell.h"
+#include "render/camera.h"
+#include "render/gl.h"
+#include "world/level.h"
+#include "world/world.h"
+
+namespace {
+
+// The built-in store a moment into a run: the cart rolling, the items spun a little.
+struct Scene {
+    LevelDesc desc = builtinLevel();
+    World world{desc};
+    TopDownCamera overhead{world.cart().body()};
+    FollowCamera chase{world.cart().body()};
+
+    Scene()
+    {
+        world.cart().controls[LeftForward] = true;
+        world.cart().controls[RightForward] = true;
+        for (int i = 0; i < 30; ++i) {
+            world.step(1.0f / 60.0f);
+            chase.update(1.0f / 60.0f);
+            overhead.update(1.0f / 60.0f);
+        }
+    }
+};
+
+Scene& scene()
+{
+    static Scene* shared = new Scene;
+    return *shared;
+}
+
+void finishFrame(GLFWwindow* window)
+{
+    glfwSwapBuffers(window);
+    glFinish();
+}
+
+void BM_BareFrame(benchmark::State& state)
+{
+    GLFWwindow* window = benchWindow(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        finishFrame(window);
+    }
+}
+
+enum View { Chase, Overhead, ChaseWithOverlay };
+
+void BM_PlayFrame(benchmark::State& state)
+{
+    GLFWwindow* window = benchWindow(static_cast<int>(state.range(0)));
+    Scene& s = scene();
+    const View view = static_cast<View>(state.range(1));
+    Camera& camera = view == Overhead ? static_cast<Camera&>(s.overhead) : static_cast<Camera&>(s.chase);
+    debugOverlay = view == ChaseWithOverlay;
+    for (auto _ : state) {
+        renderFrame(s.world, camera);
+        finishFrame(window);
+    }
+    debugOverlay = false;
+}
+
+void BM_CountdownFrame(benchmark::State& state)
+{
+    GLFWwindow* window = benchWindow(static_cast<int>(state.range(0)));
+    Scene& s = scene();
+    ScreenFonts fonts = loadScreenFonts(countdownFaceSize(windowSize.height));
+    for (auto _ : state) {
+        renderFrame(s.world, s.chase);
+        drawCountdownWord(fonts, "3", countdownScale(0.5));
+        finishFrame(window);
+    }
+}
+
+void BM_ResultsFrame(benchmark::State& state)
+{
+    GLFWwindow* window = benchWindow(static_cast<int>(state.range(0)));
+    Scene& s = scene();
+    ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
+    const std::string label = resultsLabel(s.world.runTimeText());
+    for (auto _ : state) {
+        renderFrame(s.world, s.chase);
+        drawResultsOverlay(fonts, label);
+        finishFrame(window);
+    }
+}
+
+// The two counter lines alone, in the pixel projection renderFrame leaves.
+void BM_Counters(benchmark::State& state)
+{
+    benchWindow(static_cast<int>(state.range(0)));
+    Scene& s = scene();
+    renderFrame(s.world, s.chase);
+    for (auto _ : state) {
+        s.world.renderCounters();
+        glFinish();
+    }
+}
+
+}  // namespace
+
+BENCHMARK(BM_BareFrame)->Arg(0)->Arg(1)->ArgNames({"size"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayFrame)
+    ->ArgsProduct({{0, 1}, {Chase, Overhead, ChaseWithOverlay}})
+    ->ArgNames({"size", "view"})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountdownFrame)->Arg(0)->Arg(1)->ArgNames({"size"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ResultsFrame)->Arg(0)->Arg(1)->ArgNames({"size"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Counters)->Arg(0)->Arg(1)->ArgNames({"size"})->Unit(benchmark::kMillisecond);
