@@ -4,6 +4,12 @@
 #include <fstream>
 #include <unistd.h>
 
+#ifndef SHELVOY_DATA_FROM_BINDIR
+#define SHELVOY_DATA_FROM_BINDIR "../share/shelvoy"
+#endif
+
+const char* const dataDirFromExecutable = SHELVOY_DATA_FROM_BINDIR;
+
 std::string executableDir()
 {
     std::string path(PATH_MAX, '\0');
@@ -23,6 +29,7 @@ std::vector<std::string> dataFileCandidates(const std::string& name, const std::
     if (!exeDir.empty()) {
         const std::string dir = exeDir.back() == '/' ? exeDir : exeDir + "/";
         candidates.push_back(dir + name);
+        candidates.push_back(dir + dataDirFromExecutable + "/" + name);
     }
     return candidates;
 }

@@ -7,8 +7,13 @@
 /// trailing slash; empty when the system cannot tell.
 std::string executableDir();
 
+/// Where the installed game keeps its data, relative to the directory of its executable
+/// ("../share/shelvoy" for the usual bin/ and share/ layout), so a moved install still works.
+extern const char* const dataDirFromExecutable;
+
 /// The places a data file of the game is looked for, in order: the working directory
-/// (the bare name), then beside the executable when exeDir is known.
+/// (the bare name), then, when exeDir is known, beside the executable and in the installed
+/// data directory exeDir/dataDirFromExecutable.
 std::vector<std::string> dataFileCandidates(const std::string& name, const std::string& exeDir);
 
 /// The first candidate of dataFileCandidates(name, executableDir()) that can be opened for

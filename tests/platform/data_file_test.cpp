@@ -12,9 +12,10 @@
 TEST(DataFile, WorkingDirectoryFirstThenBesideTheExecutable)
 {
     const auto candidates = dataFileCandidates("Receipt.ttf", "/opt/shelvoy/bin");
-    ASSERT_EQ(candidates.size(), 2u);
+    ASSERT_EQ(candidates.size(), 3u);
     EXPECT_EQ(candidates[0], "Receipt.ttf");
     EXPECT_EQ(candidates[1], "/opt/shelvoy/bin/Receipt.ttf");
+    EXPECT_EQ(candidates[2], std::string("/opt/shelvoy/bin/") + dataDirFromExecutable + "/Receipt.ttf");
     EXPECT_EQ(dataFileCandidates("Receipt.ttf", "/").at(1), "/Receipt.ttf");
     EXPECT_EQ(dataFileCandidates("Receipt.ttf", "").size(), 1u);
 }
@@ -38,7 +39,7 @@ TEST(DataFile, FindsAReadableFileAndReportsEveryPlaceTried)
 
     std::vector<std::string> tried;
     EXPECT_EQ(findDataFile("shelvoy-test-file.bin", &tried), "");
-    EXPECT_EQ(tried.size(), 2u);
+    EXPECT_EQ(tried.size(), 3u);
     std::ofstream("shelvoy-test-file.bin") << "x";
     EXPECT_EQ(findDataFile("shelvoy-test-file.bin"), "shelvoy-test-file.bin");
 
