@@ -4,9 +4,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <stdexcept>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "render/font.h"
 
 namespace {
 
@@ -50,6 +53,12 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
+    try {
+        fontPath();  // the frame benchmarks draw text: fail here, clearly, rather than mid-run
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "shelvoy_bench: %s\n", e.what());
+        return 1;
+    }
     TableReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

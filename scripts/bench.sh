@@ -10,6 +10,7 @@ build="$root/build-bench"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSHELVOY_BUILD_TESTS=OFF -DSHELVOY_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
+cd "$build"  # the font is found in the working directory
 run() {
     "$build/bench/shelvoy_bench" --benchmark_repetitions=3 --benchmark_min_time=0.5 "$@"
 }
