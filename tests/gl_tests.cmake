@@ -1,0 +1,16 @@
+# Drawing code in a real OpenGL context: a hidden GLFW window, read back through feedback
+# and glReadPixels. Paths are relative to tests/.
+set(SHELVOY_GL_SUPPORT
+    support/gl_context.cpp
+    support/feedback.cpp
+    support/gl_pixels.cpp
+)
+set(SHELVOY_GL_TESTS
+    render/solids_gl_test.cpp
+    render/camera_gl_test.cpp
+    render/text_gl_test.cpp
+    render/b2debug_gl_test.cpp
+    cart/cart_draw_gl_test.cpp
+    world/world_draw_gl_test.cpp
+    main/frame_gl_test.cpp
+)
