@@ -1,0 +1,99 @@
+// A failure is reported twice, one line on stderr and a modal "Inconceivable!" box, and the
+// game exits with code 1 once the box is dismissed (at once when there is no display).
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+#include "support/game_run.h"
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh directory, removed with everything in it.
+class TempDir {
+public:
+    // Short, so the error box with its paths fits on the screen.
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "sv-XXXXXX").string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("mkdtemp failed");
+        m_path = pattern;
+    }
+    ~TempDir()
+    {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+} // namespace
+
+TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
+{
+    const TimeLimit limit(20);
+    // The game alone in a directory of its own, run from another: no Receipt.ttf anywhere it
+    // looks (the working directory, beside the executable, the installed data directory).
+    const TempDir root;
+    const fs::path bin = root.path() / "bin";
+    const fs::path work = root.path() / "work";
+    fs::create_directories(bin);
+    fs::create_directories(work);
+    fs::copy_file(gamePath(), bin / "shelvoy");
+    GameOptions options;
+    options.program = (bin / "shelvoy").string();
+    options.workingDirectory = work.string();
+    GameRun run(options);
+
+    const Window box = run.x.waitForWindow(errorBoxTitle, Seconds(5.0));
+    ASSERT_NE(box, None) << "no window titled \"" << errorBoxTitle << "\"\n" << run.game.stderrText();
+    // One line naming the font and the places tried, the working directory and the game's own first.
+    const std::string report = run.game.stderrText();
+    const std::string start = "Inconceivable!: Cannot load font \"Receipt.ttf\" (tried Receipt.ttf, " +
+                              (bin / "Receipt.ttf").string();
+    EXPECT_EQ(report.compare(0, start.size(), start), 0) << report;
+    EXPECT_EQ(report.substr(report.size() < 2 ? 0 : report.size() - 2), ")\n") << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
+    saveScreenshot(run.x.screenshot(box), "error-box.png");
+
+    // The box is modal: the game waits for it.
+    waitSeconds(0.3);
+    ASSERT_TRUE(run.game.running()) << "the game did not wait for the box";
+    run.x.focus(box);
+    run.x.tapKey(XK_Return);
+    const std::optional<int> status = run.game.waitFor(Seconds(2.0));
+    ASSERT_TRUE(status.has_value()) << "Return did not dismiss the box";
+    EXPECT_EQ(*status, 1);
+}
+
+TEST(Failures, NoDisplayReportsGlfwInitAndExitsWithOne)
+{
+    const TimeLimit limit(10);
+    Launch launch;
+    launch.program = gamePath();
+    launch.workingDirectory = runDirectory();
+    launch.environment = environmentWith("DISPLAY", {});
+    const Clock::time_point start = Clock::now();
+    std::string errors;
+    const std::optional<int> status = runToEnd(launch, Seconds(5.0), &errors);
+    ASSERT_TRUE(status.has_value()) << "still running after 5 s without a display";
+    EXPECT_EQ(*status, 1);
+    EXPECT_LT(Seconds(Clock::now() - start).count(), 2.0);
+    EXPECT_TRUE(std::regex_match(
+        errors,
+        std::regex(R"(Inconceivable!: GLFW error: src/main/shell\.cpp:[0-9]+: glfwInit failed \(.+\)\n)")))
+        << errors;
+}

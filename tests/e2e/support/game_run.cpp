@@ -1,0 +1,116 @@
+#include "support/game_run.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "support/screen_areas.h"
+
+namespace e2e {
+
+namespace {
+
+void timeIsUp(int)
+{
+    static const char message[] = "\ne2e: test time limit reached, ending the test process\n";
+    const ssize_t ignored = write(STDERR_FILENO, message, sizeof message - 1);
+    (void)ignored;
+    _exit(3);
+}
+
+// The keymap is set before the test connects, so the test's own keycode lookups match it.
+const std::string& serverWithKeymap(XServer& server, const std::string& keymap)
+{
+    if (!keymap.empty())
+        server.setKeymap(keymap);
+    return server.name();
+}
+
+Launch gameLaunch(const GameOptions& options, const XServer& server)
+{
+    Launch launch;
+    launch.program = options.program;
+    launch.workingDirectory = options.workingDirectory;
+    launch.environment = server.environment();
+    return launch;
+}
+
+} // namespace
+
+TimeLimit::TimeLimit(unsigned seconds)
+{
+    signal(SIGALRM, timeIsUp);
+    alarm(seconds);
+}
+
+TimeLimit::~TimeLimit()
+{
+    alarm(0);
+    signal(SIGALRM, SIG_DFL);
+}
+
+void waitSeconds(double seconds)
+{
+    if (seconds > 0)
+        std::this_thread::sleep_for(Seconds(seconds));
+}
+
+GameRun::GameRun(const GameOptions& options)
+    : x(serverWithKeymap(server, options.keymap)), game(gameLaunch(options, server))
+{
+}
+
+bool GameRun::waitForWindow(Seconds timeout)
+{
+    window = x.waitForWindow(gameTitle, timeout);
+    if (window == None)
+        return false;
+    m_shownAt = Clock::now();
+    x.focus(window);
+    return true;
+}
+
+bool GameRun::waitForCountdown(Seconds timeout)
+{
+    const Clock::time_point deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(timeout);
+    if (window == None && !waitForWindow(timeout))
+        return false;
+    while (Clock::now() < deadline) {
+        if (whiteIn(x.screenshot(window), countdownArea) > 1000) {
+            m_countdownAt = Clock::now();
+            return true;
+        }
+        waitSeconds(0.01);
+    }
+    return false;
+}
+
+double GameRun::sinceCountdown() const
+{
+    return Seconds(Clock::now() - m_countdownAt).count();
+}
+
+void GameRun::sleepUntil(double seconds) const
+{
+    waitSeconds(seconds - sinceCountdown());
+}
+
+Image GameRun::shot(const std::string& saveAs)
+{
+    Image image = x.screenshot(window);
+    if (!saveAs.empty())
+        saveScreenshot(image, saveAs);
+    return image;
+}
+
+std::optional<int> GameRun::quitWith(KeySym key, Seconds timeout)
+{
+    const KeyCode code = x.keycode(key);
+    x.press(code);
+    const std::optional<int> status = game.waitFor(timeout);
+    x.release(code);
+    return status;
+}
+
+} // namespace e2e

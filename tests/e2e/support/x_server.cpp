@@ -1,0 +1,88 @@
+#include "support/x_server.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+
+namespace e2e {
+
+namespace {
+
+constexpr double startTimeout = 10.0; // seconds; Xvfb usually needs a fraction of one
+
+std::string whichXvfb()
+{
+    for (const char* path : {"/usr/bin/Xvfb", "/usr/local/bin/Xvfb"})
+        if (access(path, X_OK) == 0)
+            return path;
+    throw std::runtime_error("Xvfb not found");
+}
+
+} // namespace
+
+XServer::XServer()
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+
+    Launch launch;
+    launch.program = whichXvfb();
+    launch.arguments = {
+        "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-noreset", "-nolisten", "tcp"};
+    launch.environment = environmentWith("DISPLAY", {});
+    launch.workingDirectory = "/";
+    launch.keepOpen = {fds[1]};
+    try {
+        m_process = std::make_unique<ChildProcess>(launch);
+    } catch (...) {
+        close(fds[0]);
+        close(fds[1]);
+        throw;
+    }
+    close(fds[1]);
+
+    // Xvfb writes the display number and a newline once it accepts clients.
+    std::string number;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(Seconds(startTimeout));
+    while (number.empty() || number.back() != '\n') {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        pollfd p{fds[0], POLLIN, 0};
+        char c = 0;
+        if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0 || read(fds[0], &c, 1) != 1) {
+            close(fds[0]);
+            throw std::runtime_error("Xvfb did not start: " + m_process->stderrText());
+        }
+        number += c;
+    }
+    close(fds[0]);
+    number.pop_back();
+    m_name = ":" + number;
+}
+
+XServer::~XServer() = default; // the process object stops Xvfb (SIGTERM lets it remove its lock)
+
+std::vector<std::string> XServer::environment() const
+{
+    return environmentWith("DISPLAY", {"DISPLAY=" + m_name});
+}
+
+void XServer::setKeymap(const std::string& layout)
+{
+    Launch launch;
+    launch.program = "/usr/bin/setxkbmap";
+    launch.arguments = {"-display", m_name, layout};
+    launch.environment = environment();
+    std::string errors;
+    const std::optional<int> status = runToEnd(launch, Seconds(10.0), &errors);
+    if (status != 0)
+        throw std::runtime_error("setxkbmap " + layout + " failed: " + errors);
+}
+
+} // namespace e2e

@@ -1,0 +1,77 @@
+// The window is resizable: down to one pixel and back, and the counters follow its edges.
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+
+#include "support/game_run.h"
+#include "support/screen_areas.h"
+
+using namespace e2e;
+
+namespace {
+
+// Gaps between the run clock's white letters and the window's right and top edges.
+struct ClockGaps {
+    int right;
+    int top;
+};
+
+ClockGaps clockGaps(const Image& image)
+{
+    const Rect corner{image.width - 240, 0, 240, 56};
+    const Rect letters = boundsOf(image, corner, white, textTolerance);
+    if (letters.width == 0)
+        return {-1, -1};
+    return {image.width - (letters.x + letters.width), letters.y};
+}
+
+} // namespace
+
+TEST(Window, ResizedToOnePixelAndBackKeepsRunningWithCountersAtTheEdges)
+{
+    const TimeLimit limit(30);
+    GameRun run;
+    ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
+
+    // The clock ends a third of an em (10.7 px) from the right edge, its letters a little inside.
+    run.sleepUntil(0.3);
+    const ClockGaps start = clockGaps(run.shot());
+    EXPECT_GE(start.right, 8);
+    EXPECT_LE(start.right, 16);
+    EXPECT_GE(start.top, 8);
+    EXPECT_LE(start.top, 24);
+
+    run.x.resize(run.window, 1, 1);
+    waitSeconds(0.4);
+    ASSERT_TRUE(run.game.running()) << run.game.stderrText();
+
+    run.x.resize(run.window, 800, 600);
+    waitSeconds(0.3);
+    const Image back = run.shot("resized-back-800x600.png");
+    const ClockGaps restored = clockGaps(back);
+    EXPECT_NEAR(restored.right, start.right, 1);
+    EXPECT_NEAR(restored.top, start.top, 1);
+    EXPECT_GT(whiteIn(back, itemsCounterArea), 300);
+
+    run.x.resize(run.window, 640, 480);
+    waitSeconds(0.3);
+    const Image small = run.shot("resized-640x480.png");
+    ASSERT_EQ(small.width, 640);
+    ASSERT_EQ(small.height, 480);
+    const ClockGaps smaller = clockGaps(small);
+    EXPECT_NEAR(smaller.right, start.right, 1);
+    EXPECT_NEAR(smaller.top, start.top, 1);
+    EXPECT_GT(whiteIn(small, itemsCounterArea), 300);
+    // The countdown digit is centred on the new size.
+    const Rect digit = boundsOf(small, Rect{100, 60, 440, 420}, white, textTolerance);
+    EXPECT_NEAR(digit.x + digit.width / 2.0, 320.0, 20.0);
+    EXPECT_NEAR(digit.y + digit.height / 2.0, 240.0, 60.0);
+
+    // Into play at the new size; nothing has complained.
+    run.sleepUntil(4.6);
+    const Image play = run.shot("resized-play-640x480.png");
+    EXPECT_NEAR(clockGaps(play).right, start.right, 3); // the last digit now varies
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    EXPECT_EQ(run.game.stderrText().find("Invalid window size"), std::string::npos);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
