@@ -17,49 +17,53 @@ float ringAngle(int sign, int i)
 
 }  // namespace
 
+void boxQuads(float cx, float cy, float cz, float hx, float hy, float hz)
+{
+    const float x0 = cx - hx, x1 = cx + hx;
+    const float y0 = cy - hy, y1 = cy + hy;
+    const float z0 = cz - hz, z1 = cz + hz;
+
+    glNormal3f(1, 0, 0);  // +x
+    glVertex3f(x1, y1, z1);
+    glVertex3f(x1, y0, z1);
+    glVertex3f(x1, y0, z0);
+    glVertex3f(x1, y1, z0);
+
+    glNormal3f(0, 0, -1);  // bottom
+    glVertex3f(x1, y1, z0);
+    glVertex3f(x1, y0, z0);
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x0, y1, z0);
+
+    glNormal3f(-1, 0, 0);  // -x
+    glVertex3f(x0, y1, z0);
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x0, y0, z1);
+    glVertex3f(x0, y1, z1);
+
+    glNormal3f(0, 0, 1);  // top
+    glVertex3f(x0, y1, z1);
+    glVertex3f(x0, y0, z1);
+    glVertex3f(x1, y0, z1);
+    glVertex3f(x1, y1, z1);
+
+    glNormal3f(0, 1, 0);  // +y
+    glVertex3f(x0, y1, z0);
+    glVertex3f(x0, y1, z1);
+    glVertex3f(x1, y1, z1);
+    glVertex3f(x1, y1, z0);
+
+    glNormal3f(0, -1, 0);  // -y
+    glVertex3f(x0, y0, z1);
+    glVertex3f(x0, y0, z0);
+    glVertex3f(x1, y0, z0);
+    glVertex3f(x1, y0, z1);
+}
+
 void drawBox(float w, float h, float d)
 {
-    const float hx = w * 0.5f;
-    const float hy = h * 0.5f;
-    const float hz = d * 0.5f;
     glBegin(GL_QUADS);
-    {
-        glNormal3f(1, 0, 0);  // +x
-        glVertex3f(hx, hy, hz);
-        glVertex3f(hx, -hy, hz);
-        glVertex3f(hx, -hy, -hz);
-        glVertex3f(hx, hy, -hz);
-
-        glNormal3f(0, 0, -1);  // bottom
-        glVertex3f(hx, hy, -hz);
-        glVertex3f(hx, -hy, -hz);
-        glVertex3f(-hx, -hy, -hz);
-        glVertex3f(-hx, hy, -hz);
-
-        glNormal3f(-1, 0, 0);  // -x
-        glVertex3f(-hx, hy, -hz);
-        glVertex3f(-hx, -hy, -hz);
-        glVertex3f(-hx, -hy, hz);
-        glVertex3f(-hx, hy, hz);
-
-        glNormal3f(0, 0, 1);  // top
-        glVertex3f(-hx, hy, hz);
-        glVertex3f(-hx, -hy, hz);
-        glVertex3f(hx, -hy, hz);
-        glVertex3f(hx, hy, hz);
-
-        glNormal3f(0, 1, 0);  // +y
-        glVertex3f(-hx, hy, -hz);
-        glVertex3f(-hx, hy, hz);
-        glVertex3f(hx, hy, hz);
-        glVertex3f(hx, hy, -hz);
-
-        glNormal3f(0, -1, 0);  // -y
-        glVertex3f(-hx, -hy, hz);
-        glVertex3f(-hx, -hy, -hz);
-        glVertex3f(hx, -hy, -hz);
-        glVertex3f(hx, -hy, hz);
-    }
+    boxQuads(0.0f, 0.0f, 0.0f, w * 0.5f, h * 0.5f, d * 0.5f);
     glEnd();
 }
 

@@ -5,6 +5,11 @@
 /// Call outside glBegin/glEnd; leaves only the current normal changed.
 void drawBox(float w, float h, float d);
 
+/// The six faces of drawBox as 24 vertices with their normals, for a box centred at
+/// (cx, cy, cz) with half extents (hx, hy, hz), units. Call inside glBegin(GL_QUADS), so that
+/// many boxes can share one batch.
+void boxQuads(float cx, float cy, float cz, float hx, float hy, float hz);
+
 /// A 24-segment cylinder along z of the given radius and full length (units), centred on the
 /// current origin. `capOffset` moves each end cap's centre vertex along the axis: outward
 /// when positive (a cone), inward when negative (a dished hub). Same state rules as drawBox.

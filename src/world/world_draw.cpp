@@ -15,7 +15,7 @@ void World::render() const
     glEnable(GL_NORMALIZE);
     glDisable(GL_POLYGON_SMOOTH);
     glEnable(GL_LINE_SMOOTH);
-    glEnable(GL_BLEND);
+    glDisable(GL_BLEND);  // the store is opaque: blending goes on for the items below
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_CULL_FACE);
     glCullFace(GL_BACK);
@@ -39,36 +39,43 @@ void World::render() const
     glEnd();
     checkGlError(__FILE__, __LINE__);
 
-    for (int x = 0; x < m_desc.width; ++x) {
-        for (int y = 0; y < m_desc.height; ++y) {
-            glPushMatrix();
-            {
-                glTranslatef(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f, 0.0f);
-                if (cellAt(m_desc, x, y) == 'x') {
-                    // A shelf block from z = -1 to 3; the part below the floor is hidden.
-                    glColor3f(0.5f, 0.7f, 1.0f);
-                    glTranslatef(0.0f, 0.0f, 1.0f);
-                    glScalef(1.0f, 1.0f, 2.0f);
-                    drawBox(1.0f, 1.0f, 2.0f);
+    // Every cell in one batch of quads, each placed by its own vertices rather than by a matrix
+    // of its own: a shelf block from z = -1 to 3 (the part below the floor is hidden), or a
+    // tile 0.95 across whose gaps show the darker floor as grid lines.
+    glBegin(GL_QUADS);
+    {
+        char previous = 0;
+        for (int x = 0; x < m_desc.width; ++x) {
+            const float cx = static_cast<float>(x) + 0.5f;
+            for (int y = 0; y < m_desc.height; ++y) {
+                const float cy = static_cast<float>(y) + 0.5f;
+                const char kind = cellAt(m_desc, x, y) == 'x' ? 'x' : ' ';
+                if (kind != previous) {
+                    if (kind == 'x')
+                        glColor3f(0.5f, 0.7f, 1.0f);
+                    else
+                        glColor3f(0.9f, 0.9f, 0.9f);
+                    previous = kind;
+                }
+                if (kind == 'x') {
+                    boxQuads(cx, cy, 1.0f, 0.5f, 0.5f, 2.0f);
                 } else {
-                    // A tile 0.95 across; the gaps show the darker floor as grid lines.
-                    glColor3f(0.9f, 0.9f, 0.9f);
-                    glScalef(0.95f, 0.95f, 1.0f);
-                    glBegin(GL_QUADS);
+                    const float h = 0.5f * 0.95f;
                     glNormal3f(0.0f, 0.0f, 1.0f);
-                    glVertex3f(-0.5f, -0.5f, 0.0f);
-                    glVertex3f(0.5f, -0.5f, 0.0f);
-                    glVertex3f(0.5f, 0.5f, 0.0f);
-                    glVertex3f(-0.5f, 0.5f, 0.0f);
-                    glEnd();
+                    glVertex3f(cx - h, cy - h, 0.0f);
+                    glVertex3f(cx + h, cy - h, 0.0f);
+                    glVertex3f(cx + h, cy + h, 0.0f);
+                    glVertex3f(cx - h, cy + h, 0.0f);
                 }
             }
-            glPopMatrix();
         }
     }
+    glEnd();
     checkGlError(__FILE__, __LINE__);
 
-    // Translucent items last, over all the opaque geometry.
+    // Translucent items last, over all the opaque geometry; only from here on is blending
+    // needed (the cart's smooth lines want it too).
+    glEnable(GL_BLEND);
     glColor4f(0.5f, 0.5f, 1.0f, 0.9f);
     for (const std::unique_ptr<Item>& item : m_items) {
         if (!item)
