@@ -1,19 +1,50 @@
 #!/bin/sh
-# Installs what is missing, builds Shelvoy! with its tests in build-test/ and runs the whole
-# suite. Tests that need a display get a private Xvfb when there is none.
+# Installs what is missing, then runs the whole test suite:
+#   1. build-test/: the game with every test (-Werror in CI): unit, GL, simulation,
+#      end-to-end, install and package checks, conventions
+#   2. build-asan/: the unit and simulation tests again under AddressSanitizer and
+#      UndefinedBehaviorSanitizer, and the real game under LeakSanitizer
+#   3. build-fuzz/: the World fuzzer (clang, libFuzzer) for a bounded time
+# Tests that need a display get a private Xvfb when there is none; the end-to-end tests start
+# their own. SHELVOY_TEST_QUICK=1 stops after step 1; SHELVOY_FUZZ_SECONDS sets step 3's time.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build-test"
 "$root/scripts/deps.sh" --test
+jobs=$(nproc)
 
 werror=OFF
 if [ "${CI:-}" = "true" ]; then werror=ON; fi
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHELVOY_WERROR=$werror >/dev/null
-cmake --build "$build" -j "$(nproc)"
 
-cd "$build"
-if [ -n "${DISPLAY:-}" ]; then
-    ctest --output-on-failure -j "$(nproc)"
-else
-    xvfb-run -a -s "-screen 0 1024x768x24" ctest --output-on-failure -j "$(nproc)"
-fi
+with_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        "$@"
+    else
+        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+    fi
+}
+
+echo "== 1. the game and every test (build-test/)"
+cmake -S "$root" -B "$root/build-test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHELVOY_WERROR=$werror >/dev/null
+cmake --build "$root/build-test" -j "$jobs"
+with_display ctest --test-dir "$root/build-test" --output-on-failure -j "$jobs"
+
+[ "${SHELVOY_TEST_QUICK:-}" = "1" ] && exit 0
+
+echo "== 2. under AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer (build-asan/)"
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DSHELVOY_WERROR=$werror \
+    -DSHELVOY_SANITIZE=ON >/dev/null
+cmake --build "$root/build-asan" -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    with_display ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" -L "unit|sim|leak"
+
+echo "== 3. the World fuzzer (build-fuzz/)"
+CXX=clang++ cmake -S "$root/tests/fuzz" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build-fuzz" -j "$jobs"
+ctest --test-dir "$root/build-fuzz" --output-on-failure
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+"$root/build-fuzz/shelvoy_world_fuzz" -max_total_time="${SHELVOY_FUZZ_SECONDS:-60}" -max_len=4904 \
+    -print_final_stats=1 "$scratch" "$root/tests/fuzz/corpus" 2>"$root/build-fuzz/fuzz.log" \
+    || { tail -50 "$root/build-fuzz/fuzz.log"; exit 1; }
+tail -3 "$root/build-fuzz/fuzz.log"
+echo "fuzz: no crash in ${SHELVOY_FUZZ_SECONDS:-60} s"
