@@ -17,6 +17,6 @@ run() {
 if [ -n "${DISPLAY:-}" ]; then
     run "$@"
 else
-    xvfb-run -a -s "-screen 0 1920x1080x24" "$build/bench/shelvoy_bench" \
+    xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$build/bench/shelvoy_bench" \
         --benchmark_repetitions=3 --benchmark_min_time=0.5 "$@"
 fi

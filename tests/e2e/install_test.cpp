@@ -1,0 +1,154 @@
+// The game as a packager installs it: `cmake --install` into a staging folder, the installed
+// tree and its metadata checked by the desktop's own validators, the staged game started from
+// another directory, and the .deb that cpack builds.
+
+#include <X11/keysym.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/game_run.h"
+
+using namespace e2e;
+namespace fs = std::filesystem;
+
+extern char** environ;
+
+namespace {
+
+// The test's own environment with `extra` (NAME=value entries) added.
+std::vector<std::string> environmentWith(std::initializer_list<std::string> extra)
+{
+    std::vector<std::string> entries;
+    for (char** e = environ; *e; ++e)
+        entries.emplace_back(*e);
+    entries.insert(entries.end(), extra);
+    return entries;
+}
+
+// Runs a shell command to its end; its standard output is folded into the captured stderr.
+struct CommandResult {
+    std::optional<int> status;
+    std::string output;
+};
+
+CommandResult runCommand(const std::string& command, std::initializer_list<std::string> environment = {},
+                         const std::string& directory = ".")
+{
+    Launch launch;
+    launch.program = "/bin/sh";
+    launch.arguments = {"-c", command + " 1>&2"};
+    launch.workingDirectory = directory;
+    launch.environment = environmentWith(environment);
+    ChildProcess child(launch);
+    CommandResult result;
+    result.status = child.waitFor(Seconds(120.0));
+    result.output = child.stderrText();
+    return result;
+}
+
+class StagedInstall : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        char pattern[] = "/tmp/shelvoy-stage-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        stage = pattern;
+        const CommandResult install = runCommand(std::string(SHELVOY_E2E_CMAKE) + " --install " +
+                                                     SHELVOY_E2E_BUILD_DIR + " --prefix /usr",
+                                                 {"DESTDIR=" + stage});
+        ASSERT_EQ(install.status, 0) << install.output;
+    }
+
+    static void TearDownTestSuite() { fs::remove_all(stage); }
+
+    static std::string staged(const std::string& path) { return stage + path; }
+
+    static std::string stage;
+};
+
+std::string StagedInstall::stage;
+
+}  // namespace
+
+TEST_F(StagedInstall, EveryFileInItsPlace)
+{
+    const std::vector<std::string> files = {
+        "/usr/bin/shelvoy",
+        "/usr/share/shelvoy/Receipt.ttf",
+        "/usr/share/applications/org.shelvoy.Shelvoy.desktop",
+        "/usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml",
+        "/usr/share/icons/hicolor/scalable/apps/org.shelvoy.Shelvoy.svg",
+        "/usr/share/icons/hicolor/256x256/apps/org.shelvoy.Shelvoy.png",
+        "/usr/share/man/man6/shelvoy.6",
+    };
+    for (const std::string& file : files)
+        EXPECT_TRUE(fs::is_regular_file(staged(file))) << file;
+    EXPECT_EQ(access(staged("/usr/bin/shelvoy").c_str(), X_OK), 0) << "not executable";
+    EXPECT_EQ(access(staged("/usr/share/shelvoy/Receipt.ttf").c_str(), R_OK), 0);
+    EXPECT_GT(fs::file_size(staged("/usr/share/shelvoy/Receipt.ttf")), 10000u);
+}
+
+TEST_F(StagedInstall, DesktopEntryAndMetainfoAreValid)
+{
+    const CommandResult desktop =
+        runCommand("desktop-file-validate " + staged("/usr/share/applications/org.shelvoy.Shelvoy.desktop"));
+    EXPECT_EQ(desktop.status, 0) << desktop.output;
+    EXPECT_EQ(desktop.output, "");
+    const CommandResult metainfo = runCommand("appstreamcli validate --no-net " +
+                                              staged("/usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml"));
+    EXPECT_EQ(metainfo.status, 0) << metainfo.output;
+    const CommandResult manual =
+        runCommand("{ man --warnings -l " + staged("/usr/share/man/man6/shelvoy.6") + " >/dev/null; }");
+    EXPECT_EQ(manual.status, 0) << manual.output;
+    EXPECT_EQ(manual.output, "") << "man page warnings";
+}
+
+TEST_F(StagedInstall, StartedFromElsewhereItFindsItsFontInTheDataDirectory)
+{
+    const TimeLimit limit(30);
+    GameOptions options;
+    options.program = staged("/usr/bin/shelvoy");
+    options.workingDirectory = "/";
+    GameRun run(options);
+    ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
+    const std::optional<int> status = run.quitWith(XK_Escape, Seconds(2.0));
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(*status, 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+TEST(Package, DebHasTheTreeAndLibraryDependencies)
+{
+    char pattern[] = "/tmp/shelvoy-deb-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string out = pattern;
+    const CommandResult pack = runCommand(std::string(SHELVOY_E2E_CPACK) + " -G DEB -B " + out, {},
+                                          SHELVOY_E2E_BUILD_DIR);
+    ASSERT_EQ(pack.status, 0) << pack.output;
+
+    std::string deb;
+    for (const auto& entry : fs::directory_iterator(out))
+        if (entry.path().extension() == ".deb")
+            deb = entry.path();
+    ASSERT_FALSE(deb.empty()) << pack.output;
+
+    const CommandResult contents = runCommand("dpkg-deb -c " + deb);
+    ASSERT_EQ(contents.status, 0) << contents.output;
+    for (const char* path : {"./usr/bin/shelvoy", "./usr/share/shelvoy/Receipt.ttf",
+                             "./usr/share/applications/org.shelvoy.Shelvoy.desktop",
+                             "./usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml",
+                             "./usr/share/man/man6/shelvoy.6"})
+        EXPECT_NE(contents.output.find(path), std::string::npos) << path << "\n" << contents.output;
+
+    const CommandResult depends = runCommand("dpkg-deb -f " + deb + " Depends");
+    ASSERT_EQ(depends.status, 0) << depends.output;
+    for (const char* library : {"libbox2d", "libglfw3", "libftgl2", "libsdl2", "libc6"})
+        EXPECT_NE(depends.output.find(library), std::string::npos) << library << " in " << depends.output;
+    fs::remove_all(out);
+}
