@@ -11,6 +11,7 @@
 
 #include "support/autopilot.h"
 #include "support/sim_checks.h"
+#include "support/small_level.h"
 
 namespace {
 
@@ -22,21 +23,6 @@ constexpr float frameTime = 1.0f / 60.0f;
 constexpr double timeBound = 48.0;
 // The physics keeps the cart's box out of the shelves up to a hundredth or so.
 constexpr float allowedCornerDepth = 0.05f;
-
-struct Level {
-    std::vector<const char*> rows;
-    LevelDesc desc;
-
-    Level(std::vector<const char*> text, float x, float y, float angle) : rows(std::move(text))
-    {
-        desc.height = static_cast<int>(rows.size());
-        desc.width = static_cast<int>(std::char_traits<char>::length(rows[0]));
-        desc.rows = rows.data();
-        desc.startX = x;
-        desc.startY = y;
-        desc.startAngle = angle;
-    }
-};
 
 struct RunResult {
     int frames = 0;
@@ -112,7 +98,7 @@ TEST(Autopilot, FindsItsWayAroundAWallItStartsFacing)
 {
     // The cart starts with its nose against a wall, items on the far side and in a corner.
     // clang-format off
-    Level level({"xxxxxxxxxxxx",
+    SmallLevel level({"xxxxxxxxxxxx",
                  "x   o      x",
                  "x          x",
                  "x   xxxxx  x",
@@ -156,7 +142,7 @@ TEST(GridPlanner, PathsAreShortestWalksOverOpenFloor)
 TEST(GridPlanner, RoutesKeepToTheMiddleAndCornersAreCutOnlyWhereItIsClear)
 {
     // clang-format off
-    Level level({"xxxxxxxxxxxx",
+    SmallLevel level({"xxxxxxxxxxxx",
                  "x          x",
                  "x          x",
                  "x          x",

@@ -3,26 +3,11 @@
 #include <cmath>
 #include <vector>
 
+#include "support/small_level.h"
 #include "world/level.h"
 #include "world/world.h"
 
 namespace {
-
-// A level over rows that live as long as the test: the World keeps a reference.
-struct SmallLevel {
-    std::vector<const char*> rows;
-    LevelDesc desc;
-
-    SmallLevel(std::vector<const char*> text, float x, float y, float angle) : rows(std::move(text))
-    {
-        desc.height = static_cast<int>(rows.size());
-        desc.width = desc.height ? static_cast<int>(std::char_traits<char>::length(rows[0])) : 0;
-        desc.rows = rows.data();
-        desc.startX = x;
-        desc.startY = y;
-        desc.startAngle = angle;
-    }
-};
 
 struct FixtureCounts {
     int boxes = 0;
