@@ -4,8 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <stdexcept>
 #include <map>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -31,8 +31,8 @@ public:
             if (run.run_type != Run::RT_Aggregate && run.repetitions > 1)
                 continue;
             const double toMs = 1e3 / benchmark::GetTimeUnitMultiplier(run.time_unit);
-            rows.push_back({run.benchmark_name(), run.GetAdjustedRealTime() * toMs,
-                            run.GetAdjustedCPUTime() * toMs});
+            rows.push_back(
+                {run.benchmark_name(), run.GetAdjustedRealTime() * toMs, run.GetAdjustedCPUTime() * toMs});
         }
     }
 

@@ -54,8 +54,7 @@ void finishFrame(GLFWwindow* window)
 
 // Frames drawn before the clock starts, so that the renderer's first-use costs (shader
 // variants, glyph geometry) are not charged to whichever benchmark happens to run first.
-template <class Draw>
-void warmUp(GLFWwindow* window, Draw&& draw)
+template <class Draw> void warmUp(GLFWwindow* window, Draw&& draw)
 {
     for (int i = 0; i < 20; ++i) {
         draw();

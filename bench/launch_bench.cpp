@@ -49,8 +49,8 @@ bool showsCountdown(Display* display, Window window)
         return false;
     const int w = 200;
     const int h = 200;
-    XImage* image = XGetImage(display, window, attributes.width / 2 - w / 2, attributes.height / 2 - h / 2,
-                              w, h, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, window, attributes.width / 2 - w / 2, attributes.height / 2 - h / 2, w,
+                              h, AllPlanes, ZPixmap);
     if (!image)
         return false;
     int white = 0;

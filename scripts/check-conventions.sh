@@ -43,5 +43,14 @@ if git ls-files 'src/*' 'tests/*' 'scripts/*' 'CMakeLists.txt' | grep -v check-c
     fail "reference to a design document: say what the code does instead"
 fi
 
+# 6. The house format (.clang-format).
+if command -v clang-format >/dev/null 2>&1; then
+    for file in $(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'bench/*.h'); do
+        clang-format --dry-run --Werror "$file" 2>/dev/null || fail "$file: not in the house format (clang-format -i $file)"
+    done
+else
+    fail "clang-format is not installed"
+fi
+
 [ $status -eq 0 ] && echo "conventions: all checks passed"
 exit $status

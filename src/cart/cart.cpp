@@ -4,9 +4,9 @@
 
 namespace {
 
-constexpr float rampRate = 2.0f;       // limits per second while a key is held
-constexpr float minimumShare = 0.3f;   // a press gives at least this share of the limit at once
-constexpr float decayRate = 10.0f;     // force units per second once released, either axis
+constexpr float rampRate = 2.0f;      // limits per second while a key is held
+constexpr float minimumShare = 0.3f;  // a press gives at least this share of the limit at once
+constexpr float decayRate = 10.0f;    // force units per second once released, either axis
 constexpr float forwardLimit = 1.0f;
 
 }  // namespace
@@ -97,10 +97,10 @@ void Cart::update(float dt)
     for (int h = 0; h < 2; ++h) {
         Hand& hand = m_hands[h];
         const int base = 4 * h;
-        hand.push.x = rampPush(hand.push.x, pairDirection(controls[base + 0], controls[base + 1]),
-                               forwardLimit, dt);
-        hand.push.y = rampPush(hand.push.y, pairDirection(controls[base + 2], controls[base + 3]),
-                               lateralLimit, dt);
+        hand.push.x =
+            rampPush(hand.push.x, pairDirection(controls[base + 0], controls[base + 1]), forwardLimit, dt);
+        hand.push.y =
+            rampPush(hand.push.y, pairDirection(controls[base + 2], controls[base + 3]), lateralLimit, dt);
     }
 
     // Both hands push every update, even with zero push: it keeps the body awake.

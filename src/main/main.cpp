@@ -1,7 +1,4 @@
 #include "main/shell.h"
 #include "world/level.h"
 
-int main()
-{
-    return runGame(builtinLevel());
-}
+int main() { return runGame(builtinLevel()); }

@@ -37,9 +37,9 @@ Camera& selectedCamera() { return *(*cameraTable)[cameraIndex]; }
 // One results line: outline, then fill, centred `thirds` thirds up the window.
 void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int thirds)
 {
-    const TextOrigin at = resultsLineOrigin(windowSize.width, windowSize.height, thirds,
-                                            static_cast<float>(fill.FaceSize()),
-                                            fill.Advance(text.c_str(), -1, FTPoint()));
+    const TextOrigin at =
+        resultsLineOrigin(windowSize.width, windowSize.height, thirds, static_cast<float>(fill.FaceSize()),
+                          fill.Advance(text.c_str(), -1, FTPoint()));
     glPushMatrix();
     {
         glTranslatef(at.x, at.y, 0.0f);

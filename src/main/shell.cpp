@@ -40,8 +40,7 @@ void recordGlfwError(int /*code*/, const char* description)
 
 // Runs a callback body; whatever it throws waits in pendingCallbackException until the event
 // processing has returned. After the first such exception the rest of the events are ignored.
-template <class Body>
-void guardCallback(Body&& body)
+template <class Body> void guardCallback(Body&& body)
 {
     if (pendingCallbackException)
         return;

@@ -10,10 +10,7 @@ namespace {
 constexpr float pi = 3.1415927f;
 constexpr unsigned circleVertexCount = 36;
 
-void setColor(const b2Color& color)
-{
-    glColor4f(color.r, color.g, color.b, 1.0f);
-}
+void setColor(const b2Color& color) { glColor4f(color.r, color.g, color.b, 1.0f); }
 
 // 36 vertices counter-clockwise from the +x side; call between glBegin and glEnd.
 void circleVertices(const b2Vec2& center, float radius)

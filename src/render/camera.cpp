@@ -4,10 +4,10 @@
 
 namespace {
 
-constexpr float deadZone = 0.0001f;       // units; closer than this counts as arrived
-constexpr float overheadRate = 0.5f;      // per second per unit of lag
-constexpr float chaseRate = 30.0f;        // per second per unit of lag
-constexpr float chaseDistance = 2.5f;     // units behind the cart's centre, along its rear
+constexpr float deadZone = 0.0001f;    // units; closer than this counts as arrived
+constexpr float overheadRate = 0.5f;   // per second per unit of lag
+constexpr float chaseRate = 30.0f;     // per second per unit of lag
+constexpr float chaseDistance = 2.5f;  // units behind the cart's centre, along its rear
 
 }  // namespace
 
@@ -26,10 +26,7 @@ void easeToward(b2Vec2& position, const b2Vec2& target, float rate, float dt)
 
 TopDownCamera::TopDownCamera(const b2Body& body) : m_body(body), m_position(body.GetPosition()) {}
 
-void TopDownCamera::update(float dt)
-{
-    easeToward(m_position, m_body.GetTransform().p, overheadRate, dt);
-}
+void TopDownCamera::update(float dt) { easeToward(m_position, m_body.GetTransform().p, overheadRate, dt); }
 
 FollowCamera::FollowCamera(const b2Body& body) : m_body(body), m_transform(body.GetTransform()) {}
 

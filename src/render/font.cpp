@@ -13,8 +13,7 @@ namespace {
 
 std::string cannotLoad() { return std::string("Cannot load font \"") + fontFileName + "\""; }
 
-template <class Font>
-std::unique_ptr<Font> loadFont()
+template <class Font> std::unique_ptr<Font> loadFont()
 {
     const std::string path = fontPath();
     auto font = std::make_unique<Font>(path.c_str());

@@ -14,8 +14,7 @@ namespace {
 
 // The program-wide font cache, by face size. Fonts are never released: their glyphs are GL
 // display lists, and at exit the context is already gone.
-template <class Font>
-using FontCache = std::map<int, std::unique_ptr<Font>>;
+template <class Font> using FontCache = std::map<int, std::unique_ptr<Font>>;
 FontCache<FTPolygonFont>& polygonFonts = *new FontCache<FTPolygonFont>;
 FontCache<FTOutlineFont>& outlineFonts = *new FontCache<FTOutlineFont>;
 

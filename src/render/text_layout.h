@@ -5,8 +5,8 @@
 /// Fixed-pitch placement of a string: every character centred in a cell as wide as the
 /// widest character, so changing digits never make the text jitter.
 struct FixedPitchLayout {
-    float cell = 0.0f;       ///< width of one cell, text units
-    std::vector<float> x;    ///< left end of each character's pen position, text units
+    float cell = 0.0f;     ///< width of one cell, text units
+    std::vector<float> x;  ///< left end of each character's pen position, text units
 };
 
 /// The fixed-pitch layout for per-character advances (text units): cell = the largest

@@ -21,7 +21,4 @@ float counterBaseline(int height) { return static_cast<float>((height - faceSize
 
 float itemsLeftX() { return static_cast<float>(margin); }
 
-float clockX(int width, float clockWidth)
-{
-    return static_cast<float>((width - margin) - clockWidth);
-}
+float clockX(int width, float clockWidth) { return static_cast<float>((width - margin) - clockWidth); }

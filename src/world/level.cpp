@@ -3,6 +3,7 @@
 namespace {
 
 // Top row first; the start point (26, 3) is the shared corner of four open cells.
+// clang-format off
 const char* const storeRows[32] = {
     "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx",
     "x          xxx     x           x",
@@ -37,6 +38,7 @@ const char* const storeRows[32] = {
     "x                              x",
     "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx",
 };
+// clang-format on
 
 }  // namespace
 

@@ -132,8 +132,8 @@ void World::renderPhysicsDebug()
 {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
-    m_debugDraw.SetFlags(b2Draw::e_shapeBit | b2Draw::e_jointBit | b2Draw::e_aabbBit |
-                         b2Draw::e_pairBit | b2Draw::e_centerOfMassBit);
+    m_debugDraw.SetFlags(b2Draw::e_shapeBit | b2Draw::e_jointBit | b2Draw::e_aabbBit | b2Draw::e_pairBit |
+                         b2Draw::e_centerOfMassBit);
     m_physics.DebugDraw();
     checkGlError(__FILE__, __LINE__);
 }

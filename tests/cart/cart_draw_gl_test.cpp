@@ -12,9 +12,9 @@ using namespace gltest;
 namespace {
 
 // What one Cart::render() sends, in order (no face culling in the test context):
-constexpr size_t basketLines = 86;        // 13 cross ribs and 9 long ribs of 3 wires, 5 rings of 4
-constexpr size_t handleTriangles = 12;    // one box
-constexpr size_t casterTriangles = 120;   // strut and swivel post boxes, then the 96-triangle wheel
+constexpr size_t basketLines = 86;       // 13 cross ribs and 9 long ribs of 3 wires, 5 rings of 4
+constexpr size_t handleTriangles = 12;   // one box
+constexpr size_t casterTriangles = 120;  // strut and swivel post boxes, then the 96-triangle wheel
 constexpr size_t wheelTriangles = 96;
 
 class CartDrawGl : public GlTest {
@@ -79,8 +79,10 @@ TEST_F(CartDrawGl, PushLinesRunFromEachGripAlongItsPush)
     cart.hands()[1].push = b2Vec2(-1.0f, -0.1f);
     capture(ObjectView(b2Vec3(0, 0, 0.5f), 2.0f));
     ASSERT_EQ(lines.size(), basketLines + 2);
-    EXPECT_TRUE(isSegment(lines[basketLines], b2Vec3(-0.7f, 0.32f, 1), b2Vec3(-0.2f, 0.52f, 1))) << "left hand";
-    EXPECT_TRUE(isSegment(lines[basketLines + 1], b2Vec3(-0.7f, -0.32f, 1), b2Vec3(-1.7f, -0.42f, 1))) << "right hand";
+    EXPECT_TRUE(isSegment(lines[basketLines], b2Vec3(-0.7f, 0.32f, 1), b2Vec3(-0.2f, 0.52f, 1)))
+        << "left hand";
+    EXPECT_TRUE(isSegment(lines[basketLines + 1], b2Vec3(-0.7f, -0.32f, 1), b2Vec3(-1.7f, -0.42f, 1)))
+        << "right hand";
 }
 
 TEST_F(CartDrawGl, DrawsAtTheBodysPose)
@@ -138,7 +140,8 @@ TEST_F(CartDrawGl, LeavesThePushLineStateAndTheMatrixStackAsFound)
 
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_TRUE(near(b2Color(colour[0], colour[1], colour[2], colour[3]), b2Color(0.3f, 0.1f, 0.1f, 1), 1e-6f));
+    EXPECT_TRUE(
+        near(b2Color(colour[0], colour[1], colour[2], colour[3]), b2Color(0.3f, 0.1f, 0.1f, 1), 1e-6f));
     GLfloat width = 0;
     glGetFloatv(GL_LINE_WIDTH, &width);
     EXPECT_EQ(width, 5.0f);

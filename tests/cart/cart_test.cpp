@@ -134,10 +134,14 @@ TEST(CartDrive, EachFlagMovesItsOwnHandAndAxis)
         int hand;
         b2Vec2 push;
     } cases[] = {
-        {LeftBack, 0, {-0.3f, 0.0f}},           {LeftForward, 0, {0.3f, 0.0f}},
-        {LeftRight, 0, {0.0f, -0.3f * lateral}}, {LeftLeft, 0, {0.0f, 0.3f * lateral}},
-        {RightBack, 1, {-0.3f, 0.0f}},          {RightForward, 1, {0.3f, 0.0f}},
-        {RightRight, 1, {0.0f, -0.3f * lateral}}, {RightLeft, 1, {0.0f, 0.3f * lateral}},
+        {LeftBack, 0, {-0.3f, 0.0f}},
+        {LeftForward, 0, {0.3f, 0.0f}},
+        {LeftRight, 0, {0.0f, -0.3f * lateral}},
+        {LeftLeft, 0, {0.0f, 0.3f * lateral}},
+        {RightBack, 1, {-0.3f, 0.0f}},
+        {RightForward, 1, {0.3f, 0.0f}},
+        {RightRight, 1, {0.0f, -0.3f * lateral}},
+        {RightLeft, 1, {0.0f, 0.3f * lateral}},
     };
     for (const auto& c : cases) {
         EmptyWorld w;

@@ -40,7 +40,7 @@ private:
     fs::path m_path;
 };
 
-} // namespace
+}  // namespace
 
 TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
 {

@@ -128,8 +128,8 @@ TEST(Package, DebHasTheTreeAndLibraryDependencies)
     char pattern[] = "/tmp/shelvoy-deb-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::string out = pattern;
-    const CommandResult pack = runCommand(std::string(SHELVOY_E2E_CPACK) + " -G DEB -B " + out, {},
-                                          SHELVOY_E2E_BUILD_DIR);
+    const CommandResult pack =
+        runCommand(std::string(SHELVOY_E2E_CPACK) + " -G DEB -B " + out, {}, SHELVOY_E2E_BUILD_DIR);
     ASSERT_EQ(pack.status, 0) << pack.output;
 
     std::string deb;
@@ -140,10 +140,10 @@ TEST(Package, DebHasTheTreeAndLibraryDependencies)
 
     const CommandResult contents = runCommand("dpkg-deb -c " + deb);
     ASSERT_EQ(contents.status, 0) << contents.output;
-    for (const char* path : {"./usr/bin/shelvoy", "./usr/share/shelvoy/Receipt.ttf",
-                             "./usr/share/applications/org.shelvoy.Shelvoy.desktop",
-                             "./usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml",
-                             "./usr/share/man/man6/shelvoy.6"})
+    for (const char* path :
+         {"./usr/bin/shelvoy", "./usr/share/shelvoy/Receipt.ttf",
+          "./usr/share/applications/org.shelvoy.Shelvoy.desktop",
+          "./usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml", "./usr/share/man/man6/shelvoy.6"})
         EXPECT_NE(contents.output.find(path), std::string::npos) << path << "\n" << contents.output;
 
     const CommandResult depends = runCommand("dpkg-deb -f " + deb + " Depends");

@@ -15,7 +15,7 @@ namespace {
 constexpr KeyCode leftForwardKey = 26;
 constexpr KeyCode rightForwardKey = 31;
 
-} // namespace
+}  // namespace
 
 TEST(Keymaps, DvorakDrivesLayoutOneWithTheQwertyHandPositions)
 {
@@ -27,8 +27,8 @@ TEST(Keymaps, DvorakDrivesLayoutOneWithTheQwertyHandPositions)
     ASSERT_EQ(run.x.keycode(XK_c), rightForwardKey) << "the Dvorak keymap is not in place";
     ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
 
-    run.sleepUntil(4.4); // past the countdown
-    run.x.tapKey(XK_F3); // the overhead view shows the cart move
+    run.sleepUntil(4.4);  // past the countdown
+    run.x.tapKey(XK_F3);  // the overhead view shows the cart move
     waitSeconds(0.25);
     const Image parked = run.shot();
 
@@ -62,7 +62,7 @@ TEST(Keymaps, SwitchToDvorakDuringPlayTakesEffectWhenTheWindowRegainsFocus)
     ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
     run.sleepUntil(4.4);
     run.x.tapKey(XK_F3);
-    run.x.tapKey(XK_F2); // layout 1 while the keymap is still QWERTY
+    run.x.tapKey(XK_F2);  // layout 1 while the keymap is still QWERTY
 
     // The player switches the keymap in another window, then comes back to the game.
     run.x.focus(None);
@@ -79,6 +79,6 @@ TEST(Keymaps, SwitchToDvorakDuringPlayTakesEffectWhenTheWindowRegainsFocus)
         EXPECT_GT(handleTop(driving), handleTop(parked) + 10)
             << "\".\" and \"c\" did not drive forward after the keymap switch";
     }
-    EXPECT_EQ(run.quitWith(XK_Escape), 0); // F-keys and Esc stay where they were
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);  // F-keys and Esc stay where they were
     EXPECT_EQ(run.game.stderrText(), "");
 }

@@ -14,7 +14,7 @@ int main()
     desc.width = 7;
     desc.height = 7;
     desc.rows = rows;
-    desc.startX = 3.5f; // the centre of the item's cell
+    desc.startX = 3.5f;  // the centre of the item's cell
     desc.startY = 3.5f;
     desc.startAngle = 0.0f;
     return runGame(desc);

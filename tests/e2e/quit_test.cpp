@@ -14,11 +14,11 @@ using namespace e2e;
 namespace {
 
 enum class Phase { countdown, play };
-constexpr KeySym closeRequest = NoSymbol; // WM_DELETE_WINDOW instead of a key
+constexpr KeySym closeRequest = NoSymbol;  // WM_DELETE_WINDOW instead of a key
 
 class Quitting : public ::testing::TestWithParam<std::tuple<KeySym, Phase>> {};
 
-} // namespace
+}  // namespace
 
 TEST_P(Quitting, EndsTheGameAtOnceWithExitCodeZero)
 {

@@ -53,7 +53,7 @@ double sceneBrightness(const Image& image)
     return (meanBrightness(image, leftStrip) + meanBrightness(image, rightStrip)) / 2.0;
 }
 
-} // namespace
+}  // namespace
 
 TEST(ResultsScreen, ShowsTheTimeOverTheDimmedStoreUntilEnter)
 {
@@ -132,7 +132,7 @@ namespace {
 
 class QuittingResults : public ::testing::TestWithParam<KeySym> {};
 
-} // namespace
+}  // namespace
 
 TEST_P(QuittingResults, EndsTheGameWithExitCodeZero)
 {

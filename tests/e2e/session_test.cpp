@@ -11,11 +11,11 @@ using namespace e2e;
 
 namespace {
 
-constexpr Rect middleBand{0, 100, 800, 400};    // where "SHOP!", the widest word, stands
-constexpr Rect scene{0, 60, 800, 540};          // below the counters
-constexpr Rect belowTheWords{0, 420, 800, 180}; // the floor and the cart, under any countdown word
+constexpr Rect middleBand{0, 100, 800, 400};     // where "SHOP!", the widest word, stands
+constexpr Rect scene{0, 60, 800, 540};           // below the counters
+constexpr Rect belowTheWords{0, 420, 800, 180};  // the floor and the cart, under any countdown word
 
-} // namespace
+}  // namespace
 
 TEST(PlaySession, CountdownThenCountersViewsOverlayAndLayouts)
 {
@@ -42,7 +42,7 @@ TEST(PlaySession, CountdownThenCountersViewsOverlayAndLayouts)
     run.sleepUntil(0.8);
     const Rect shrunk = boundsOf(run.shot(), countdownArea, white, textTolerance);
     const double shrunkAt = run.sinceCountdown();
-    if (shrunkAt < 0.95) { // still the same word (a busy machine may have kept the test waiting)
+    if (shrunkAt < 0.95) {  // still the same word (a busy machine may have kept the test waiting)
         EXPECT_NEAR(shrunk.height / static_cast<double>(digit.height),
                     (1 - 0.3 * shrunkAt) / (1 - 0.3 * threeAt), 0.06);
     }

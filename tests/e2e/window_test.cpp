@@ -25,7 +25,7 @@ ClockGaps clockGaps(const Image& image)
     return {image.width - (letters.x + letters.width), letters.y};
 }
 
-} // namespace
+}  // namespace
 
 TEST(Window, ResizedToOnePixelAndBackKeepsRunningWithCountersAtTheEdges)
 {
@@ -70,7 +70,7 @@ TEST(Window, ResizedToOnePixelAndBackKeepsRunningWithCountersAtTheEdges)
     // Into play at the new size; nothing has complained.
     run.sleepUntil(4.6);
     const Image play = run.shot("resized-play-640x480.png");
-    EXPECT_NEAR(clockGaps(play).right, start.right, 3); // the last digit now varies
+    EXPECT_NEAR(clockGaps(play).right, start.right, 3);  // the last digit now varies
     EXPECT_EQ(run.quitWith(XK_Escape), 0);
     EXPECT_EQ(run.game.stderrText().find("Invalid window size"), std::string::npos);
     EXPECT_EQ(run.game.stderrText(), "");

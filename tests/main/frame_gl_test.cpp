@@ -43,7 +43,10 @@ protected:
     }
 };
 
-bool isClearGrey(Rgb p) { return std::abs(p.r - 128) <= 2 && std::abs(p.g - 128) <= 2 && std::abs(p.b - 128) <= 2; }
+bool isClearGrey(Rgb p)
+{
+    return std::abs(p.r - 128) <= 2 && std::abs(p.g - 128) <= 2 && std::abs(p.b - 128) <= 2;
+}
 bool isPaleGrey(Rgb p) { return p.r > 180 && std::abs(p.r - p.g) <= 3 && std::abs(p.r - p.b) <= 3; }
 
 }  // namespace

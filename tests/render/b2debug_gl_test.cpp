@@ -21,7 +21,8 @@ TEST_F(DebugDrawGl, SolidCircleIsAnOpaqueCounterClockwise36GonWhateverTheAxis)
     const ObjectView view(b2Vec3(2, 1, 0), 1.0f);
     const b2Vec2 centre(2, 1);
     const b2Color translucent(0.2f, 0.4f, 0.6f, 0.3f);
-    const Primitives alongX = captureFeedback([&] { drawer.DrawSolidCircle(centre, 0.5f, b2Vec2(1, 0), translucent); });
+    const Primitives alongX =
+        captureFeedback([&] { drawer.DrawSolidCircle(centre, 0.5f, b2Vec2(1, 0), translucent); });
     ASSERT_EQ(alongX.size(), 34u) << "a 36-gon comes back as 34 triangles";
 
     std::set<int> tenDegreeSteps;
@@ -43,18 +44,21 @@ TEST_F(DebugDrawGl, SolidCircleIsAnOpaqueCounterClockwise36GonWhateverTheAxis)
     EXPECT_TRUE(near(view.toObject(alongX[0].vertices[2]), b2Vec3(2.5f, 1, 0), 1e-4f))
         << "the polygon does not start on the +x side of the centre";
 
-    const Primitives alongY = captureFeedback([&] { drawer.DrawSolidCircle(centre, 0.5f, b2Vec2(0, 1), translucent); });
+    const Primitives alongY =
+        captureFeedback([&] { drawer.DrawSolidCircle(centre, 0.5f, b2Vec2(0, 1), translucent); });
     ASSERT_EQ(alongY.size(), alongX.size());
     for (size_t t = 0; t < alongX.size(); ++t)
         for (size_t i = 0; i < 3; ++i)
-            EXPECT_TRUE(near(alongY[t].vertices[i].window, alongX[t].vertices[i].window, 0.0f)) << "the axis changed the circle";
+            EXPECT_TRUE(near(alongY[t].vertices[i].window, alongX[t].vertices[i].window, 0.0f))
+                << "the axis changed the circle";
 }
 
 TEST_F(DebugDrawGl, PolygonOutlineClosesItsLoopAndAnEmptyOneIsHarmless)
 {
     const ObjectView view(b2Vec3(0, 0, 0), 2.0f);
     const b2Vec2 triangle[3] = {{0, 0}, {1, 0}, {0, 1}};
-    const Primitives loop = captureFeedback([&] { drawer.DrawPolygon(triangle, 3, b2Color(0.9f, 0.3f, 0.9f, 0.5f)); });
+    const Primitives loop =
+        captureFeedback([&] { drawer.DrawPolygon(triangle, 3, b2Color(0.9f, 0.3f, 0.9f, 0.5f)); });
     ASSERT_EQ(distinctLines(loop), 3u);
     EXPECT_TRUE(near(view.toObject(loop.back().vertices[1]), b2Vec3(0, 0, 0), 1e-4f))
         << "the last side does not return to the first vertex";
@@ -86,10 +90,12 @@ TEST_F(DebugDrawGl, TransformDrawsRedXAndGreenYArrowsAndRestoresTheMatrix)
     ASSERT_EQ(arrows.size(), 6u) << "two arrows of three segments";
     const b2Vec3 origin(1, 2, 0);
     EXPECT_TRUE(near(view.toObject(arrows[0].vertices[0]), origin, 1e-4f));
-    EXPECT_TRUE(near(view.toObject(arrows[0].vertices[1]), origin + b2Vec3(std::cos(angle), std::sin(angle), 0), 1e-4f))
+    EXPECT_TRUE(near(view.toObject(arrows[0].vertices[1]),
+                     origin + b2Vec3(std::cos(angle), std::sin(angle), 0), 1e-4f))
         << "the x arrow does not follow the rotation";
     EXPECT_TRUE(near(arrows[0].vertices[0].colour, b2Color(1, 0, 0, 1), 1e-3f));
-    EXPECT_TRUE(near(view.toObject(arrows[3].vertices[1]), origin + b2Vec3(-std::sin(angle), std::cos(angle), 0), 1e-4f))
+    EXPECT_TRUE(near(view.toObject(arrows[3].vertices[1]),
+                     origin + b2Vec3(-std::sin(angle), std::cos(angle), 0), 1e-4f))
         << "the y arrow does not follow the rotation";
     EXPECT_TRUE(near(arrows[3].vertices[0].colour, b2Color(0, 1, 0, 1), 1e-3f));
 }

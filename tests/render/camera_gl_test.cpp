@@ -45,7 +45,8 @@ TEST_F(CameraGl, OverheadLooksStraightDownFromTwentyAboveWithWorldXUpTheScreen)
     body->SetTransform(b2Vec2(3, 4), 1.0f);  // the overhead view does not turn with the cart
     TopDownCamera camera(*body);
     // Eye space: x right, y up, looking along -z.
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(3, 4, 0)), b2Vec3(0, 0, -20), 1e-5f)) << "floor point below the eye";
+    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(3, 4, 0)), b2Vec3(0, 0, -20), 1e-5f))
+        << "floor point below the eye";
     EXPECT_TRUE(near(eyeOf(camera, b2Vec3(4, 4, 0)), b2Vec3(0, 1, -20), 1e-5f)) << "world +x is up";
     EXPECT_TRUE(near(eyeOf(camera, b2Vec3(3, 5, 0)), b2Vec3(-1, 0, -20), 1e-5f)) << "world +y is left";
     EXPECT_TRUE(near(eyeOf(camera, b2Vec3(3, 4, 3)), b2Vec3(0, 0, -17), 1e-5f)) << "up is toward the eye";

@@ -83,14 +83,16 @@ TEST_F(SolidsGl, CylinderIsClosedAndOutwardFacingWithConedOrDishedCaps)
                 }
             } else {  // each fan triangle: (centre, rim j, rim j + 1)
                 const float side = cylinderNormal(t, corners[0]).z;
-                EXPECT_TRUE(near(corners[0], b2Vec3(0, 0, side * (h + c.capOffset)), tolerance)) << "cap centre " << t;
+                EXPECT_TRUE(near(corners[0], b2Vec3(0, 0, side * (h + c.capOffset)), tolerance))
+                    << "cap centre " << t;
                 EXPECT_NEAR(corners[1].z, side * h, tolerance) << "rim of cap triangle " << t;
                 EXPECT_NEAR(corners[2].z, side * h, tolerance) << "rim of cap triangle " << t;
             }
         }
         // The bottom rim runs clockwise seen from +z, the top one anticlockwise.
         EXPECT_NEAR(angleDegrees(view.toObject(cylinder[sideTriangles].vertices[2])), -15.0f, 1e-2f);
-        EXPECT_NEAR(angleDegrees(view.toObject(cylinder[sideTriangles + fanTriangles].vertices[2])), 15.0f, 1e-2f);
+        EXPECT_NEAR(angleDegrees(view.toObject(cylinder[sideTriangles + fanTriangles].vertices[2])), 15.0f,
+                    1e-2f);
     }
 }
 
@@ -124,7 +126,8 @@ TEST_F(SolidsGl, ShadingFollowsTheOutwardNormals)
         ASSERT_EQ(box.size(), 12u);
         for (size_t t = 0; t < box.size(); ++t)
             for (const FeedbackVertex& v : box[t].vertices)
-                EXPECT_NEAR(v.colour.r, shade(boxFaceNormals[t / 2], light), 2e-3f) << "box face " << t / 2 + 1;
+                EXPECT_NEAR(v.colour.r, shade(boxFaceNormals[t / 2], light), 2e-3f)
+                    << "box face " << t / 2 + 1;
         ASSERT_EQ(cylinder.size(), sideTriangles + 2 * fanTriangles);
         for (size_t t = 0; t < cylinder.size(); ++t)
             for (const FeedbackVertex& v : cylinder[t].vertices)

@@ -100,7 +100,8 @@ TEST_F(TextGl, FixedPitchCellIsTheWidestAdvance)
     const float cell = textWidth("0");
     const Image image = drawnAt("00", true, 100, 100);
     const PixelBox first = image.where(isWhite, 0, 0, 100 + static_cast<int>(cell) - 1, windowHeight - 1);
-    const PixelBox second = image.where(isWhite, 100 + static_cast<int>(cell), 0, windowWidth - 1, windowHeight - 1);
+    const PixelBox second =
+        image.where(isWhite, 100 + static_cast<int>(cell), 0, windowWidth - 1, windowHeight - 1);
     ASSERT_GT(first.count, 0);
     EXPECT_NEAR(second.left - first.left, cell, 1.0) << first << " then " << second;
     EXPECT_NEAR(second.right - first.right, cell, 1.0) << first << " then " << second;

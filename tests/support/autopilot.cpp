@@ -94,8 +94,7 @@ constexpr int stepY[8] = {0, 0, 1, -1, 1, -1, 1, -1};
 
 // Calls visit(n) for each neighbour n of c that the cart can step to: an open cell, and for a
 // diagonal step one that cuts no shelf corner.
-template <class IsOpen, class Visit>
-void forEachStep(Cell c, const IsOpen& isOpen, const Visit& visit)
+template <class IsOpen, class Visit> void forEachStep(Cell c, const IsOpen& isOpen, const Visit& visit)
 {
     for (int k = 0; k < 8; ++k) {
         const Cell n{c.x + stepX[k], c.y + stepY[k]};
@@ -188,15 +187,17 @@ std::vector<Cell> GridPlanner::path(Cell from, Cell to) const
         const Cell c{current % m_desc.width, current / m_desc.width};
         if (c == to)
             break;
-        forEachStep(c, [this](Cell cell) { return isOpen(cell); }, [&](Cell n) {
-            const float candidate = cost[static_cast<size_t>(current)] + stepCost(c, n);
-            const size_t ni = static_cast<size_t>(index(n));
-            if (candidate < cost[ni]) {
-                cost[ni] = candidate;
-                parent[ni] = current;
-                open.push({candidate + octile(n, to), index(n)});
-            }
-        });
+        forEachStep(
+            c, [this](Cell cell) { return isOpen(cell); },
+            [&](Cell n) {
+                const float candidate = cost[static_cast<size_t>(current)] + stepCost(c, n);
+                const size_t ni = static_cast<size_t>(index(n));
+                if (candidate < cost[ni]) {
+                    cost[ni] = candidate;
+                    parent[ni] = current;
+                    open.push({candidate + octile(n, to), index(n)});
+                }
+            });
     }
     if (parent[static_cast<size_t>(index(to))] < 0 && !(from == to))
         return {};
@@ -222,13 +223,15 @@ std::vector<float> GridPlanner::costsFrom(Cell from) const
         if (known > cost[static_cast<size_t>(current)])
             continue;
         const Cell c{current % m_desc.width, current / m_desc.width};
-        forEachStep(c, [this](Cell cell) { return isOpen(cell); }, [&, known = known](Cell n) {
-            const float candidate = known + stepCost(c, n);
-            if (candidate < cost[static_cast<size_t>(index(n))]) {
-                cost[static_cast<size_t>(index(n))] = candidate;
-                open.push({candidate, index(n)});
-            }
-        });
+        forEachStep(
+            c, [this](Cell cell) { return isOpen(cell); },
+            [&, known = known](Cell n) {
+                const float candidate = known + stepCost(c, n);
+                if (candidate < cost[static_cast<size_t>(index(n))]) {
+                    cost[static_cast<size_t>(index(n))] = candidate;
+                    open.push({candidate, index(n)});
+                }
+            });
     }
     return cost;
 }

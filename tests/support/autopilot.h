@@ -21,10 +21,7 @@ struct Cell {
     int y = 0;
 };
 
-inline bool operator==(Cell a, Cell b)
-{
-    return a.x == b.x && a.y == b.y;
-}
+inline bool operator==(Cell a, Cell b) { return a.x == b.x && a.y == b.y; }
 
 /// The centre of `c`, units.
 inline b2Vec2 centreOf(Cell c)

@@ -106,9 +106,8 @@ ObjectView::ObjectView(b2Vec3 centre, float halfSize)
     const double aspect = static_cast<double>(viewport[2]) / viewport[3];
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(centre.x - halfSize * aspect, centre.x + halfSize * aspect,
-            centre.y - halfSize, centre.y + halfSize,
-            -(centre.z + halfSize), -(centre.z - halfSize));
+    glOrtho(centre.x - halfSize * aspect, centre.x + halfSize * aspect, centre.y - halfSize,
+            centre.y + halfSize, -(centre.z + halfSize), -(centre.z - halfSize));
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glGetDoublev(GL_MODELVIEW_MATRIX, m_modelview);
@@ -120,8 +119,8 @@ ObjectView::ObjectView(b2Vec3 centre, float halfSize)
 b2Vec3 ObjectView::toObject(const FeedbackVertex& vertex) const
 {
     double x = 0, y = 0, z = 0;
-    gluUnProject(vertex.window.x, vertex.window.y, vertex.window.z, m_modelview, m_projection,
-                 m_viewport, &x, &y, &z);
+    gluUnProject(vertex.window.x, vertex.window.y, vertex.window.z, m_modelview, m_projection, m_viewport, &x,
+                 &y, &z);
     return b2Vec3(static_cast<float>(x), static_cast<float>(y), static_cast<float>(z));
 }
 
@@ -138,10 +137,7 @@ b2Vec3 windingNormal(const std::vector<b2Vec3>& points)
     return b2Cross(points.at(1) - points.at(0), points.at(2) - points.at(0));
 }
 
-b2Vec3 unit(const b2Vec3& v)
-{
-    return (1.0f / std::sqrt(b2Dot(v, v))) * v;
-}
+b2Vec3 unit(const b2Vec3& v) { return (1.0f / std::sqrt(b2Dot(v, v))) * v; }
 
 b2Vec3 centroid(const std::vector<b2Vec3>& points)
 {
@@ -164,8 +160,8 @@ b2Vec3 centroid(const std::vector<b2Vec3>& points)
     if (b2Abs(actual.r - expected.r) <= tolerance && b2Abs(actual.g - expected.g) <= tolerance &&
         b2Abs(actual.b - expected.b) <= tolerance && b2Abs(actual.a - expected.a) <= tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "colour " << actual << " is not within " << tolerance
-                                         << " of " << expected;
+    return ::testing::AssertionFailure()
+           << "colour " << actual << " is not within " << tolerance << " of " << expected;
 }
 
 }  // namespace gltest

@@ -75,8 +75,8 @@ void GlTest::SetUp()
     glRenderMode(GL_RENDER);
     while (glGetError() != GL_NO_ERROR) {
     }
-    for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_NORMALIZE,
-                       GL_CULL_FACE, GL_BLEND, GL_LINE_SMOOTH, GL_POLYGON_SMOOTH})
+    for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL, GL_NORMALIZE, GL_CULL_FACE,
+                       GL_BLEND, GL_LINE_SMOOTH, GL_POLYGON_SMOOTH})
         glDisable(cap);
     glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
     glLineWidth(1.0f);

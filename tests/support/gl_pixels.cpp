@@ -26,7 +26,8 @@ Rgb Image::at(int x, int y) const
 {
     if (x < m_x || y < m_y || x >= m_x + m_width || y >= m_y + m_height)
         throw std::out_of_range("pixel outside the image read back");
-    const size_t i = (static_cast<size_t>(y - m_y) * static_cast<size_t>(m_width) + static_cast<size_t>(x - m_x)) * 3;
+    const size_t i =
+        (static_cast<size_t>(y - m_y) * static_cast<size_t>(m_width) + static_cast<size_t>(x - m_x)) * 3;
     return Rgb{m_rgb[i], m_rgb[i + 1], m_rgb[i + 2]};
 }
 
@@ -54,7 +55,6 @@ int Image::differingPixels(const Image& other) const
         count += !std::equal(&m_rgb[i], &m_rgb[i] + 3, &other.m_rgb[i]);
     return count;
 }
-
 
 std::ostream& operator<<(std::ostream& out, const Rgb& p)
 {

@@ -94,10 +94,7 @@ void differ(std::string* out, const char* name, const std::string& expected, con
         *out += std::string(name) + " expected " + expected + " got " + actual + "; ";
 }
 
-std::string floatText(float value)
-{
-    return hex(value) + " (" + decimal(static_cast<double>(value)) + ")";
-}
+std::string floatText(float value) { return hex(value) + " (" + decimal(static_cast<double>(value)) + ")"; }
 
 }  // namespace
 

@@ -6,10 +6,7 @@ namespace sim {
 
 RandomDrive::RandomDrive(std::uint32_t seed, float fixedDt) : m_rng(seed), m_fixedDt(fixedDt) {}
 
-float RandomDrive::uniform()
-{
-    return static_cast<float>(m_rng() >> 8) * (1.0f / 16777216.0f);
-}
+float RandomDrive::uniform() { return static_cast<float>(m_rng() >> 8) * (1.0f / 16777216.0f); }
 
 Frame RandomDrive::next()
 {

@@ -40,10 +40,7 @@ bool recording()
     return value && std::string(value) == "1";
 }
 
-std::string dataPath(const std::string& name)
-{
-    return std::string(SHELVOY_TEST_DATA_DIR) + "/" + name;
-}
+std::string dataPath(const std::string& name) { return std::string(SHELVOY_TEST_DATA_DIR) + "/" + name; }
 
 CartControls flags(std::initializer_list<ControlIndex> held)
 {

@@ -55,7 +55,8 @@ std::set<Cell> squaresAt(const std::vector<std::vector<b2Vec3>>& triangles, floa
         }
         EXPECT_NEAR(high.x - low.x, size, 1e-3f) << "square at " << low;
         EXPECT_NEAR(high.y - low.y, size, 1e-3f) << "square at " << low;
-        cells.insert({static_cast<int>(std::floor(low.x + 0.1f)), static_cast<int>(std::floor(low.y + 0.1f))});
+        cells.insert(
+            {static_cast<int>(std::floor(low.x + 0.1f)), static_cast<int>(std::floor(low.y + 0.1f))});
         ++t;
     }
     return cells;

@@ -68,11 +68,11 @@ TEST(WorldConstruction, ItemsComeColumnByColumnFromTheBottom)
 {
     const LevelDesc desc = builtinLevel();
     World world(desc);
-    const std::vector<b2Vec2> expected = {
-        {2.5f, 23.5f},  {3.5f, 8.5f},   {3.5f, 29.5f},  {6.5f, 14.5f},  {7.5f, 2.5f},
-        {7.5f, 20.5f},  {7.5f, 25.5f},  {9.5f, 10.5f},  {14.5f, 13.5f}, {14.5f, 17.5f},
-        {14.5f, 27.5f}, {19.5f, 2.5f},  {20.5f, 11.5f}, {21.5f, 21.5f}, {22.5f, 26.5f},
-        {25.5f, 7.5f},  {25.5f, 29.5f}, {27.5f, 14.5f}, {28.5f, 18.5f}, {28.5f, 27.5f}};
+    const std::vector<b2Vec2> expected = {{2.5f, 23.5f},  {3.5f, 8.5f},   {3.5f, 29.5f},  {6.5f, 14.5f},
+                                          {7.5f, 2.5f},   {7.5f, 20.5f},  {7.5f, 25.5f},  {9.5f, 10.5f},
+                                          {14.5f, 13.5f}, {14.5f, 17.5f}, {14.5f, 27.5f}, {19.5f, 2.5f},
+                                          {20.5f, 11.5f}, {21.5f, 21.5f}, {22.5f, 26.5f}, {25.5f, 7.5f},
+                                          {25.5f, 29.5f}, {27.5f, 14.5f}, {28.5f, 18.5f}, {28.5f, 27.5f}};
     ASSERT_EQ(world.items().size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
         ASSERT_TRUE(world.items()[i]);

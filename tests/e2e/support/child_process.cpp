@@ -36,7 +36,7 @@ int exitStatus(int status)
     return -1;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<std::string> environmentWith(const char* remove, const std::vector<std::string>& add)
 {
@@ -88,7 +88,7 @@ ChildProcess::ChildProcess(const Launch& launch)
         execve(program, argv.data(), envp.data());
         _exit(127);
     }
-    setpgid(m_pid, m_pid); // no race with the child's own call: whichever runs first wins
+    setpgid(m_pid, m_pid);  // no race with the child's own call: whichever runs first wins
     close(errPipe[1]);
     if (devNull >= 0)
         close(devNull);
@@ -114,7 +114,7 @@ void ChildProcess::drain()
             m_stderrText.append(buffer, static_cast<size_t>(n));
             continue;
         }
-        if (n == 0) { // every writer has gone
+        if (n == 0) {  // every writer has gone
             close(m_stderr);
             m_stderr = -1;
         }
@@ -182,4 +182,4 @@ std::optional<int> runToEnd(const Launch& launch, Seconds timeout, std::string* 
     return status;
 }
 
-} // namespace e2e
+}  // namespace e2e

@@ -19,11 +19,11 @@ using Seconds = std::chrono::duration<double>;
 std::vector<std::string> environmentWith(const char* remove, const std::vector<std::string>& add);
 
 struct Launch {
-    std::string program;                ///< absolute path of the executable
-    std::vector<std::string> arguments; ///< after argv[0]
+    std::string program;                 ///< absolute path of the executable
+    std::vector<std::string> arguments;  ///< after argv[0]
     std::string workingDirectory = ".";
-    std::vector<std::string> environment; ///< NAME=value entries, the whole environment
-    std::vector<int> keepOpen;            ///< extra file descriptors the child inherits
+    std::vector<std::string> environment;  ///< NAME=value entries, the whole environment
+    std::vector<int> keepOpen;             ///< extra file descriptors the child inherits
 };
 
 /// One child process. It runs in a process group of its own and dies with the test process
@@ -64,4 +64,4 @@ private:
 /// when it had to be killed.
 std::optional<int> runToEnd(const Launch& launch, Seconds timeout, std::string* stderrText = nullptr);
 
-} // namespace e2e
+}  // namespace e2e

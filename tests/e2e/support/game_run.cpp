@@ -36,7 +36,7 @@ Launch gameLaunch(const GameOptions& options, const XServer& server)
     return launch;
 }
 
-} // namespace
+}  // namespace
 
 TimeLimit::TimeLimit(unsigned seconds)
 {
@@ -86,15 +86,9 @@ bool GameRun::waitForCountdown(Seconds timeout)
     return false;
 }
 
-double GameRun::sinceCountdown() const
-{
-    return Seconds(Clock::now() - m_countdownAt).count();
-}
+double GameRun::sinceCountdown() const { return Seconds(Clock::now() - m_countdownAt).count(); }
 
-void GameRun::sleepUntil(double seconds) const
-{
-    waitSeconds(seconds - sinceCountdown());
-}
+void GameRun::sleepUntil(double seconds) const { waitSeconds(seconds - sinceCountdown()); }
 
 Image GameRun::shot(const std::string& saveAs)
 {
@@ -113,4 +107,4 @@ std::optional<int> GameRun::quitWith(KeySym key, Seconds timeout)
     return status;
 }
 
-} // namespace e2e
+}  // namespace e2e

@@ -29,7 +29,7 @@ public:
 struct GameOptions {
     std::string program = gamePath();
     std::string workingDirectory = runDirectory();
-    std::string keymap; ///< a setxkbmap layout applied before the game starts; empty: the default
+    std::string keymap;  ///< a setxkbmap layout applied before the game starts; empty: the default
 };
 
 class GameRun {
@@ -69,4 +69,4 @@ private:
 /// Sleeps for `seconds`.
 void waitSeconds(double seconds);
 
-} // namespace e2e
+}  // namespace e2e

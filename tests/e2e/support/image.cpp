@@ -76,7 +76,7 @@ void chunk(std::vector<std::uint8_t>& png, const char type[4], const std::vector
     put32(png, crc32(png.data() + typeAt, data.size() + 4));
 }
 
-} // namespace
+}  // namespace
 
 Rgb Image::at(int x, int y) const
 {
@@ -173,7 +173,7 @@ void writePng(const Image& image, const std::string& path)
     do {
         const size_t length = std::min<size_t>(65535, raw.size() - offset);
         const bool last = offset + length == raw.size();
-        zlib.push_back(last ? 1 : 0); // BFINAL, BTYPE 00: stored
+        zlib.push_back(last ? 1 : 0);  // BFINAL, BTYPE 00: stored
         zlib.push_back(static_cast<std::uint8_t>(length & 0xFF));
         zlib.push_back(static_cast<std::uint8_t>(length >> 8));
         zlib.push_back(static_cast<std::uint8_t>(~length & 0xFF));
@@ -187,7 +187,7 @@ void writePng(const Image& image, const std::string& path)
     std::vector<std::uint8_t> header;
     put32(header, static_cast<std::uint32_t>(image.width));
     put32(header, static_cast<std::uint32_t>(image.height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, no filter, no interlace
+    header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, no filter, no interlace
 
     std::vector<std::uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     chunk(png, "IHDR", header);
@@ -211,4 +211,4 @@ void saveScreenshot(const Image& image, const std::string& name)
     }
 }
 
-} // namespace e2e
+}  // namespace e2e

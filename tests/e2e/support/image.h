@@ -25,7 +25,7 @@ struct Rect {
 struct Image {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> rgb; ///< row by row from the top, three bytes a pixel
+    std::vector<std::uint8_t> rgb;  ///< row by row from the top, three bytes a pixel
 
     Rgb at(int x, int y) const;
     Rect whole() const { return Rect{0, 0, width, height}; }
@@ -57,4 +57,4 @@ void writePng(const Image& image, const std::string& path);
 /// a failure to write is reported on stderr but never fails a test.
 void saveScreenshot(const Image& image, const std::string& name);
 
-} // namespace e2e
+}  // namespace e2e

@@ -7,27 +7,15 @@
 namespace e2e {
 
 /// The shipped game executable.
-inline std::string gamePath()
-{
-    return SHELVOY_E2E_GAME;
-}
+inline std::string gamePath() { return SHELVOY_E2E_GAME; }
 
 /// The test-only game on a one-item store.
-inline std::string oneItemGamePath()
-{
-    return SHELVOY_E2E_ONE_ITEM_GAME;
-}
+inline std::string oneItemGamePath() { return SHELVOY_E2E_ONE_ITEM_GAME; }
 
 /// A directory holding Receipt.ttf, to run the games in.
-inline std::string runDirectory()
-{
-    return SHELVOY_E2E_RUN_DIR;
-}
+inline std::string runDirectory() { return SHELVOY_E2E_RUN_DIR; }
 
 /// Where screenshots are saved.
-inline std::string screenshotDirectory()
-{
-    return SHELVOY_E2E_SCREENSHOTS;
-}
+inline std::string screenshotDirectory() { return SHELVOY_E2E_SCREENSHOTS; }
 
-} // namespace e2e
+}  // namespace e2e

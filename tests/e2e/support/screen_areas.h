@@ -31,15 +31,9 @@ inline int handleTop(const Image& image)
     return handle.width > 0 ? handle.y : -1;
 }
 
-inline int whiteIn(const Image& image, Rect area)
-{
-    return countNear(image, area, white, textTolerance);
-}
+inline int whiteIn(const Image& image, Rect area) { return countNear(image, area, white, textTolerance); }
 /// Pixels of the black rim around text: dark and colourless. Smoothed edges blend it with what
 /// lies behind, so it is rarely pure black; the store's dark shelf sides are bluish.
-inline int rimIn(const Image& image, Rect area)
-{
-    return countGrey(image, area, 0, 80);
-}
+inline int rimIn(const Image& image, Rect area) { return countGrey(image, area, 0, 80); }
 
-} // namespace e2e
+}  // namespace e2e

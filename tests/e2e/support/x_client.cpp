@@ -64,7 +64,7 @@ bool viewable(Display* display, Window window)
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
-} // namespace
+}  // namespace
 
 XClient::XClient(const std::string& displayName)
 {
@@ -258,4 +258,4 @@ Image XClient::screenshot(Window window)
     return image;
 }
 
-} // namespace e2e
+}  // namespace e2e

@@ -75,4 +75,4 @@ private:
     std::multiset<KeyCode> m_held;
 };
 
-} // namespace e2e
+}  // namespace e2e

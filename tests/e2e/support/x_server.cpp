@@ -12,7 +12,7 @@ namespace e2e {
 
 namespace {
 
-constexpr double startTimeout = 10.0; // seconds; Xvfb usually needs a fraction of one
+constexpr double startTimeout = 10.0;  // seconds; Xvfb usually needs a fraction of one
 
 std::string whichXvfb()
 {
@@ -22,7 +22,7 @@ std::string whichXvfb()
     throw std::runtime_error("Xvfb not found");
 }
 
-} // namespace
+}  // namespace
 
 XServer::XServer()
 {
@@ -66,7 +66,7 @@ XServer::XServer()
     m_name = ":" + number;
 }
 
-XServer::~XServer() = default; // the process object stops Xvfb (SIGTERM lets it remove its lock)
+XServer::~XServer() = default;  // the process object stops Xvfb (SIGTERM lets it remove its lock)
 
 std::vector<std::string> XServer::environment() const
 {
@@ -85,4 +85,4 @@ void XServer::setKeymap(const std::string& layout)
         throw std::runtime_error("setxkbmap " + layout + " failed: " + errors);
 }
 
-} // namespace e2e
+}  // namespace e2e

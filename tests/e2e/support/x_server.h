@@ -31,4 +31,4 @@ private:
     std::string m_name;
 };
 
-} // namespace e2e
+}  // namespace e2e
