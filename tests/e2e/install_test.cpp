@@ -9,6 +9,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -50,6 +53,23 @@ CommandResult runCommand(const std::string& command, std::initializer_list<std::
     result.status = child.waitFor(Seconds(120.0));
     result.output = child.stderrText();
     return result;
+}
+
+// The width and height in a PNG file's header, or nothing when the file is not a PNG.
+std::optional<std::pair<unsigned, unsigned>> pngSize(const fs::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[24] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header))
+        return std::nullopt;
+    const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (!std::equal(signature, signature + 8, header) || std::string(header + 12, header + 16) != "IHDR")
+        return std::nullopt;
+    auto bigEndian = [&](int at) {
+        return unsigned(header[at]) << 24 | unsigned(header[at + 1]) << 16 | unsigned(header[at + 2]) << 8 |
+               unsigned(header[at + 3]);
+    };
+    return std::make_pair(bigEndian(16), bigEndian(20));
 }
 
 class StagedInstall : public ::testing::Test {
@@ -107,6 +127,33 @@ TEST_F(StagedInstall, DesktopEntryAndMetainfoAreValid)
         runCommand("{ man --warnings -l " + staged("/usr/share/man/man6/shelvoy.6") + " >/dev/null; }");
     EXPECT_EQ(manual.status, 0) << manual.output;
     EXPECT_EQ(manual.output, "") << "man page warnings";
+}
+
+// Software centres show the metainfo's screenshots from the homepage, where docs/ is published:
+// each one must be a picture of the game that docs/ holds, at the size the metainfo states.
+TEST_F(StagedInstall, MetainfoScreenshotsAreTheOnesInDocs)
+{
+    std::ifstream file(staged("/usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml"));
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string metainfo = text.str();
+
+    const std::regex image(
+        R"re(<image type="source" width="(\d+)" height="(\d+)">https://[^<]+/screenshots/([^</]+)</image>)re");
+    int count = 0;
+    for (auto match = std::sregex_iterator(metainfo.begin(), metainfo.end(), image);
+         match != std::sregex_iterator(); ++match, ++count) {
+        const fs::path picture = fs::path(SHELVOY_E2E_SOURCE_DIR) / "docs" / (*match)[3].str();
+        const auto size = pngSize(picture);
+        ASSERT_TRUE(size.has_value()) << picture << " is missing or not a PNG";
+        EXPECT_EQ(size->first, std::stoul((*match)[1].str())) << picture;
+        EXPECT_EQ(size->second, std::stoul((*match)[2].str())) << picture;
+    }
+    EXPECT_GE(count, 1) << "no screenshots in the metainfo";
+    const std::regex anyImage("<image");
+    const auto images = std::distance(std::sregex_iterator(metainfo.begin(), metainfo.end(), anyImage),
+                                      std::sregex_iterator());
+    EXPECT_EQ(count, images) << "an <image> the check above did not recognise";
 }
 
 TEST_F(StagedInstall, StartedFromElsewhereItFindsItsFontInTheDataDirectory)
