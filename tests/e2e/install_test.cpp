@@ -55,6 +55,14 @@ CommandResult runCommand(const std::string& command, std::initializer_list<std::
     return result;
 }
 
+std::string fileText(const fs::path& path)
+{
+    std::ifstream file(path);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
 // The width and height in a PNG file's header, or nothing when the file is not a PNG.
 std::optional<std::pair<unsigned, unsigned>> pngSize(const fs::path& path)
 {
@@ -106,12 +114,16 @@ TEST_F(StagedInstall, EveryFileInItsPlace)
         "/usr/share/icons/hicolor/scalable/apps/org.shelvoy.Shelvoy.svg",
         "/usr/share/icons/hicolor/256x256/apps/org.shelvoy.Shelvoy.png",
         "/usr/share/man/man6/shelvoy.6",
+        "/usr/share/doc/shelvoy/copyright",
     };
     for (const std::string& file : files)
         EXPECT_TRUE(fs::is_regular_file(staged(file))) << file;
     EXPECT_EQ(access(staged("/usr/bin/shelvoy").c_str(), X_OK), 0) << "not executable";
     EXPECT_EQ(access(staged("/usr/share/shelvoy/Receipt.ttf").c_str(), R_OK), 0);
     EXPECT_GT(fs::file_size(staged("/usr/share/shelvoy/Receipt.ttf")), 10000u);
+    // The font's licence asks that its notice go with every copy.
+    EXPECT_NE(fileText(staged("/usr/share/doc/shelvoy/copyright")).find("License: bitstream-vera"),
+              std::string::npos);
 }
 
 TEST_F(StagedInstall, DesktopEntryAndMetainfoAreValid)
@@ -133,10 +145,7 @@ TEST_F(StagedInstall, DesktopEntryAndMetainfoAreValid)
 // each one must be a picture of the game that docs/ holds, at the size the metainfo states.
 TEST_F(StagedInstall, MetainfoScreenshotsAreTheOnesInDocs)
 {
-    std::ifstream file(staged("/usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml"));
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string metainfo = text.str();
+    const std::string metainfo = fileText(staged("/usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml"));
 
     const std::regex image(
         R"re(<image type="source" width="(\d+)" height="(\d+)">https://[^<]+/screenshots/([^</]+)</image>)re");
@@ -187,10 +196,10 @@ TEST(Package, DebHasTheTreeAndLibraryDependencies)
 
     const CommandResult contents = runCommand("dpkg-deb -c " + deb);
     ASSERT_EQ(contents.status, 0) << contents.output;
-    for (const char* path :
-         {"./usr/bin/shelvoy", "./usr/share/shelvoy/Receipt.ttf",
-          "./usr/share/applications/org.shelvoy.Shelvoy.desktop",
-          "./usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml", "./usr/share/man/man6/shelvoy.6"})
+    for (const char* path : {"./usr/bin/shelvoy", "./usr/share/shelvoy/Receipt.ttf",
+                             "./usr/share/applications/org.shelvoy.Shelvoy.desktop",
+                             "./usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml",
+                             "./usr/share/man/man6/shelvoy.6", "./usr/share/doc/shelvoy/copyright"})
         EXPECT_NE(contents.output.find(path), std::string::npos) << path << "\n" << contents.output;
 
     const CommandResult depends = runCommand("dpkg-deb -f " + deb + " Depends");
