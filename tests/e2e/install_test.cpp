@@ -112,6 +112,9 @@ TEST_F(StagedInstall, EveryFileInItsPlace)
         "/usr/share/applications/org.shelvoy.Shelvoy.desktop",
         "/usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml",
         "/usr/share/icons/hicolor/scalable/apps/org.shelvoy.Shelvoy.svg",
+        "/usr/share/icons/hicolor/48x48/apps/org.shelvoy.Shelvoy.png",
+        "/usr/share/icons/hicolor/64x64/apps/org.shelvoy.Shelvoy.png",
+        "/usr/share/icons/hicolor/128x128/apps/org.shelvoy.Shelvoy.png",
         "/usr/share/icons/hicolor/256x256/apps/org.shelvoy.Shelvoy.png",
         "/usr/share/man/man6/shelvoy.6",
         "/usr/share/doc/shelvoy/copyright",
@@ -121,6 +124,12 @@ TEST_F(StagedInstall, EveryFileInItsPlace)
     EXPECT_EQ(access(staged("/usr/bin/shelvoy").c_str(), X_OK), 0) << "not executable";
     EXPECT_EQ(access(staged("/usr/share/shelvoy/Receipt.ttf").c_str(), R_OK), 0);
     EXPECT_GT(fs::file_size(staged("/usr/share/shelvoy/Receipt.ttf")), 10000u);
+    for (unsigned size : {48u, 64u, 128u, 256u}) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        EXPECT_EQ(pngSize(staged("/usr/share/icons/hicolor/" + folder + "/apps/org.shelvoy.Shelvoy.png")),
+                  std::make_pair(size, size))
+            << folder;
+    }
     // The font's licence asks that its notice go with every copy.
     EXPECT_NE(fileText(staged("/usr/share/doc/shelvoy/copyright")).find("License: bitstream-vera"),
               std::string::npos);
