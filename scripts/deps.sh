@@ -3,6 +3,7 @@
 #   scripts/deps.sh          what building and playing need
 #   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest)
 #   scripts/deps.sh --bench  that, plus Google Benchmark and Xvfb
+#   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
 set -eu
 
 packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfreetype-dev \
@@ -11,6 +12,7 @@ case "${1:-}" in
 --test) packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev x11-xkb-utils \
 clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db" ;;
 --bench) packages="$packages libbenchmark-dev xvfb xauth libx11-dev" ;;
+--deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
 esac
 
 missing=""

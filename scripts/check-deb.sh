@@ -1,0 +1,79 @@
+#!/bin/sh
+# Checks the .deb the way a new player meets it. Builds the package in build-deb/, installs it
+# with apt-get into a minimal Debian 12 root made by debootstrap (without recommended packages,
+# so the package's own Depends must bring everything), then starts `shelvoy` there from / on a
+# private Xvfb: the window must open and the countdown run, and Esc must end the game with exit
+# code 0 and nothing on stderr. A screenshot of the countdown lands in build-deb/.
+#
+# Needs root (debootstrap, chroot, mounts) and Debian's mirror; takes a minute or two.
+#   scripts/check-deb.sh            SHELVOY_DEBIAN_MIRROR overrides http://deb.debian.org/debian
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build-deb"
+mirror="${SHELVOY_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "check-deb: needs root (debootstrap and chroot); try: sudo $0" >&2
+    exit 2
+fi
+"$root/scripts/deps.sh" --deb
+
+echo "== the package (build-deb/)"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHELVOY_BUILD_TESTS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)"
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$build"/shelvoy_*.deb)
+echo "$deb"
+
+fresh=$(mktemp -d /tmp/shelvoy-fresh-root-XXXXXX)
+xvfb_pid=""
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    for mount in "$fresh/tmp/.X11-unix" "$fresh/dev" "$fresh/proc"; do
+        mountpoint -q "$mount" 2>/dev/null && umount "$mount"
+    done
+    rm -rf "$fresh" "$fresh.display"
+}
+trap cleanup EXIT INT TERM
+
+echo "== a fresh Debian 12 root ($fresh)"
+debootstrap --variant=minbase bookworm "$fresh" "$mirror" >"$build/debootstrap.log" 2>&1 ||
+    { tail -20 "$build/debootstrap.log" >&2; exit 1; }
+mount -t proc proc "$fresh/proc"
+mount --bind /dev "$fresh/dev"
+cp /etc/resolv.conf "$fresh/etc/resolv.conf"
+cp "$deb" "$fresh/root/"
+
+echo "== apt-get install ./$(basename "$deb") --no-install-recommends"
+chroot "$fresh" sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends /root/$(basename "$deb")" >"$build/apt.log" 2>&1 ||
+    { tail -20 "$build/apt.log" >&2; exit 1; }
+echo "$(grep -c '^Setting up' "$build/apt.log") packages set up"
+
+echo "== shelvoy, started from / on a private Xvfb"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fresh.display" 2>/dev/null &
+xvfb_pid=$!
+for _ in 1 2 3 4 5 6 7 8 9 10; do [ -s "$fresh.display" ] && break; sleep 0.5; done
+display=":$(cat "$fresh.display")"
+mkdir -p "$fresh/tmp/.X11-unix"
+mount --bind /tmp/.X11-unix "$fresh/tmp/.X11-unix"
+
+timeout 30 chroot "$fresh" sh -c "cd / && DISPLAY=$display exec shelvoy" 2>"$build/shelvoy.stderr" &
+game_pid=$!
+DISPLAY=$display timeout 10 xdotool search --sync --name '^Shelvoy! - ' >/dev/null ||
+    { echo "check-deb: no game window within 10 s" >&2; cat "$build/shelvoy.stderr" >&2; exit 1; }
+sleep 1.5  # into the countdown: the fonts are loaded and the words are drawn
+kill -0 "$game_pid" 2>/dev/null ||
+    { echo "check-deb: the game ended during the countdown" >&2; cat "$build/shelvoy.stderr" >&2; exit 1; }
+if command -v import >/dev/null; then
+    DISPLAY=$display import -window root "$build/deb-countdown.png"
+fi
+DISPLAY=$display xdotool mousemove 400 300 key Escape
+status=0
+wait "$game_pid" || status=$?
+if [ "$status" -ne 0 ] || [ -s "$build/shelvoy.stderr" ]; then
+    echo "check-deb: Esc ended the game with exit code $status" >&2
+    cat "$build/shelvoy.stderr" >&2
+    exit 1
+fi
+echo "check-deb: installed on a fresh Debian 12, reached the countdown, Esc quit with exit code 0"
