@@ -8,6 +8,11 @@ constexpr float rampRate = 2.0f;      // limits per second while a key is held
 constexpr float minimumShare = 0.3f;  // a press gives at least this share of the limit at once
 constexpr float decayRate = 10.0f;    // force units per second once released, either axis
 constexpr float forwardLimit = 1.0f;
+constexpr float halfLength = 0.7f;
+constexpr float halfWidth = 0.4f;
+// The handle runs across the rear edge; the hands hold it at 80 % of the half-width either
+// side of the axis. Computed in single precision, this is 0.32000002, not the float 0.32f.
+constexpr float gripOffset = halfWidth * 0.8f;
 
 }  // namespace
 
@@ -31,7 +36,7 @@ Cart::Cart(b2World& world, float startX, float startY, float startAngle)
     m_body = m_world.CreateBody(&bodyDef);
 
     b2PolygonShape box;
-    box.SetAsBox(0.7f, 0.4f);  // 1.4 long, 0.8 wide, centred on the body origin
+    box.SetAsBox(halfLength, halfWidth);  // 1.4 long, 0.8 wide, centred on the body origin
     b2FixtureDef fixtureDef;
     fixtureDef.shape = &box;
     fixtureDef.density = 0.2f;
@@ -43,9 +48,8 @@ Cart::Cart(b2World& world, float startX, float startY, float startAngle)
     fixtureDef.filter.groupIndex = 0;
     m_body->CreateFixture(&fixtureDef);
 
-    // The handle runs across the rear edge; the hands hold it 0.32 either side of the axis.
-    m_hands[0] = Hand{b2Vec2(-0.7f, 0.32f), b2Vec2(0.0f, 0.0f)};
-    m_hands[1] = Hand{b2Vec2(-0.7f, -0.32f), b2Vec2(0.0f, 0.0f)};
+    m_hands[0] = Hand{b2Vec2(-halfLength, gripOffset), b2Vec2(0.0f, 0.0f)};
+    m_hands[1] = Hand{b2Vec2(-halfLength, -gripOffset), b2Vec2(0.0f, 0.0f)};
 }
 
 int pairDirection(bool negative, bool positive)

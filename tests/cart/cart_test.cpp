@@ -66,11 +66,19 @@ TEST(CartBody, SettingsReadBackFromThePhysics)
         EXPECT_FLOAT_EQ(std::abs(box.m_vertices[i].y), 0.4f);
     }
 
-    EXPECT_EQ(cart.hands()[0].grip, b2Vec2(-0.7f, 0.32f));
-    EXPECT_EQ(cart.hands()[1].grip, b2Vec2(-0.7f, -0.32f));
+    // 80 % of the half-width in single precision: one step above the float 0.32f.
+    EXPECT_EQ(cart.hands()[0].grip, b2Vec2(-0.7f, 0.32000002f));
+    EXPECT_EQ(cart.hands()[1].grip, b2Vec2(-0.7f, -0.32000002f));
+    EXPECT_NE(cart.hands()[0].grip.y, 0.32f);
     EXPECT_EQ(cart.hands()[0].push, b2Vec2(0.0f, 0.0f));
     for (bool flag : cart.controls)
         EXPECT_FALSE(flag);
+
+    // A held sideways push stops at the right grip's slope, to the last bit.
+    cart.controls[LeftLeft] = true;
+    for (int i = 0; i < 10; ++i)
+        cart.update(0.1f);
+    EXPECT_EQ(cart.hands()[0].push.y, 0.45714289f);
 }
 
 TEST(CartDrive, PressRampsFromThirtyPercentToTheLimit)

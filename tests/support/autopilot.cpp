@@ -44,8 +44,8 @@ constexpr float backOffSpeed = 1.5f;
 constexpr float offRouteDistance = 1.6f;  // farther than this from the route: plan a new one
 
 // The cart's geometry as the drive model has it.
-constexpr float gripX = 0.7f;   // grips sit this far behind the centre
-constexpr float gripY = 0.32f;  // and this far to either side
+constexpr float gripX = 0.7f;         // grips sit this far behind the centre
+constexpr float gripY = 0.32000002f;  // and this far to either side (0.4 * 0.8 in floats)
 
 float wrapAngle(float a)
 {

@@ -13,7 +13,7 @@
 
 namespace sim {
 
-/// The lateral push limit of the standard grips (0.32 / 0.7 in single precision), force units.
+/// The lateral push limit of the standard grips (0.32000002 / 0.7 in single precision), force units.
 constexpr float lateralPushLimit = 0.45714289f;
 /// The forward push limit, force units.
 constexpr float forwardPushLimit = 1.0f;
