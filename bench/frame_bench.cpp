@@ -62,6 +62,16 @@ template <class Draw> void warmUp(GLFWwindow* window, Draw&& draw)
     }
 }
 
+// The warm-up, then the timed frames: each drawn, swapped and finished.
+template <class Draw> void timeFrames(benchmark::State& state, GLFWwindow* window, Draw&& draw)
+{
+    warmUp(window, draw);
+    for (auto _ : state) {
+        draw();
+        finishFrame(window);
+    }
+}
+
 void BM_BareFrame(benchmark::State& state)
 {
     GLFWwindow* window = benchWindow(static_cast<int>(state.range(0)));
@@ -69,11 +79,7 @@ void BM_BareFrame(benchmark::State& state)
         glClearColor(0.5f, 0.5f, 0.5f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     };
-    warmUp(window, draw);
-    for (auto _ : state) {
-        draw();
-        finishFrame(window);
-    }
+    timeFrames(state, window, draw);
 }
 
 enum View { Chase, Overhead, ChaseWithOverlay };
@@ -86,11 +92,7 @@ void BM_PlayFrame(benchmark::State& state)
     Camera& camera = view == Overhead ? static_cast<Camera&>(s.overhead) : static_cast<Camera&>(s.chase);
     debugOverlay = view == ChaseWithOverlay;
     const auto draw = [&] { renderFrame(s.world, camera); };
-    warmUp(window, draw);
-    for (auto _ : state) {
-        draw();
-        finishFrame(window);
-    }
+    timeFrames(state, window, draw);
     debugOverlay = false;
 }
 
@@ -103,11 +105,7 @@ void BM_CountdownFrame(benchmark::State& state)
         renderFrame(s.world, s.chase);
         drawCountdownWord(fonts, "3", countdownScale(0.5));
     };
-    warmUp(window, draw);
-    for (auto _ : state) {
-        draw();
-        finishFrame(window);
-    }
+    timeFrames(state, window, draw);
 }
 
 void BM_ResultsFrame(benchmark::State& state)
@@ -120,11 +118,7 @@ void BM_ResultsFrame(benchmark::State& state)
         renderFrame(s.world, s.chase);
         drawResultsOverlay(fonts, label);
     };
-    warmUp(window, draw);
-    for (auto _ : state) {
-        draw();
-        finishFrame(window);
-    }
+    timeFrames(state, window, draw);
 }
 
 // The two counter lines alone, in the pixel projection renderFrame leaves.
