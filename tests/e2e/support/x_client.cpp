@@ -151,6 +151,12 @@ KeyCode XClient::keycode(KeySym keysym)
 
 void XClient::press(KeyCode code)
 {
+    // GLFW drops a press stamped with the same server millisecond as the key's previous press,
+    // and a held key's last auto-repeat press can share the millisecond of its release. No
+    // finger presses a key again that fast, so neither does this one.
+    const auto released = m_releasedAt.find(code);
+    if (released != m_releasedAt.end())
+        std::this_thread::sleep_until(released->second + std::chrono::milliseconds(30));
     XTestFakeKeyEvent(m_display, code, True, CurrentTime);
     XSync(m_display, False);
     m_held.insert(code);
@@ -160,6 +166,7 @@ void XClient::release(KeyCode code)
 {
     XTestFakeKeyEvent(m_display, code, False, CurrentTime);
     XSync(m_display, False);
+    m_releasedAt[code] = Clock::now();
     const auto it = m_held.find(code);
     if (it != m_held.end())
         m_held.erase(it);

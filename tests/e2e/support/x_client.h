@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 
 #include <initializer_list>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,6 +41,7 @@ public:
     /// The keycode the current keymap gives a keysym (XK_Escape, XK_e, ...).
     KeyCode keycode(KeySym keysym);
 
+    /// Presses a key; a key released less than a finger's re-press time ago waits out the rest.
     void press(KeyCode code);
     void release(KeyCode code);
     /// Press and release at once.
@@ -73,6 +75,7 @@ public:
 private:
     Display* m_display = nullptr;
     std::multiset<KeyCode> m_held;
+    std::map<KeyCode, Clock::time_point> m_releasedAt;
 };
 
 }  // namespace e2e
