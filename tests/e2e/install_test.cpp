@@ -12,6 +12,7 @@
 #include <fstream>
 #include <regex>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,8 @@ CommandResult runCommand(const std::string& command, std::initializer_list<std::
 std::string fileText(const fs::path& path)
 {
     std::ifstream file(path);
+    if (!file)
+        throw std::runtime_error("cannot read " + path.string());
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
