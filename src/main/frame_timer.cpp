@@ -1,6 +1,6 @@
 #include "main/frame_timer.h"
 
-float nextFrameTime(FrameTimer& timer, double (*readClock)())
+float nextFrameTime(FrameTimer& timer, const std::function<double()>& readClock)
 {
     if (!timer.started) {
         timer.previous = readClock();

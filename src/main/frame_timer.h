@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 /// The longest frame the game advances by, seconds (1/30 rounded to single precision).
 constexpr float maxFrameTime = 0.033333335f;
 
@@ -12,4 +14,4 @@ struct FrameTimer {
 /// Seconds since the timer's previous reading, from `readClock` (seconds, double precision;
 /// read twice on the first call, once after). Rounded to single precision and clamped to
 /// [0, maxFrameTime]; the previous reading becomes the new one whatever the clamp did.
-float nextFrameTime(FrameTimer& timer, double (*readClock)());
+float nextFrameTime(FrameTimer& timer, const std::function<double()>& readClock);

@@ -9,7 +9,6 @@
 
 #include "main/screen_layout.h"
 #include "main/shell.h"
-#include "platform/clock.h"
 #include "render/camera.h"
 #include "render/font.h"
 #include "render/gl.h"
@@ -115,17 +114,17 @@ void showCountdown(World& world)
     ScreenFonts fonts = loadScreenFonts(countdownFaceSize(windowSize.height));
     for (int n = 3; n >= 0; --n) {
         const std::string text = countdownText(n);
-        const double start = monotonicSeconds();
+        const double start = shellHooks.now();
         double now = start;
         do {
-            now = monotonicSeconds();
+            now = shellHooks.now();
             const float dt = frameTime();
             (*cameraTable)[0]->update(dt);
             (*cameraTable)[1]->update(dt);
             renderFrame(world, selectedCamera());
             checkGlError(__FILE__, __LINE__);
             drawCountdownWord(fonts, text, countdownScale(now - start));
-            swapBuffers();
+            presentFrame(world);
             checkGlError(__FILE__, __LINE__);
         } while (start + phaseLength > now);
     }
@@ -138,7 +137,7 @@ void showResults(World& world)
     while (glfwGetKey(gameWindow, GLFW_KEY_ENTER) != GLFW_PRESS) {
         renderFrame(world, selectedCamera());  // no camera update, no timer: a still scene
         drawResultsOverlay(fonts, label);
-        swapBuffers();
+        presentFrame(world);
         checkGlError(__FILE__, __LINE__);
     }
 }

@@ -12,7 +12,6 @@
 #include "main/frame_timer.h"
 #include "main/keyboard.h"
 #include "main/screens.h"
-#include "platform/clock.h"
 #include "platform/error_box.h"
 #include "render/camera.h"
 #include "world/world.h"
@@ -123,7 +122,7 @@ void playLoop(World& world)
         cameras[1]->update(dt);
         renderFrame(world, *cameras[cameraIndex]);
         checkGlError(__FILE__, __LINE__);
-        swapBuffers();
+        presentFrame(world);
         checkGlError(__FILE__, __LINE__);
     }
 }
@@ -164,15 +163,13 @@ void onWindowSize(int width, int height)
 
 void onWindowClose() { throw Exit{}; }
 
-float frameTime()
-{
-    static FrameTimer timer;
-    return nextFrameTime(timer, monotonicSeconds);
-}
+float frameTime() { return nextFrameTime(frameTimer, shellHooks.now); }
 
-void swapBuffers()
+void presentFrame(const World& world)
 {
     glfwSwapBuffers(gameWindow);
+    if (shellHooks.frameDone)
+        shellHooks.frameDone(world);
     glfwPollEvents();
     if (pendingCallbackException) {
         const std::exception_ptr thrown = pendingCallbackException;
@@ -181,8 +178,9 @@ void swapBuffers()
     }
 }
 
-int runGame(const LevelDesc& desc)
+int runGame(const LevelDesc& desc, const ShellHooks& hooks)
 {
+    shellHooks = hooks;
     // The World and the cameras are gone before either handler runs. On these two paths the
     // window is left to go away with the process.
     try {

@@ -32,10 +32,12 @@ float frameTime();
 /// (origin bottom left, one unit per pixel, identity modelview).
 void renderFrame(World& world, Camera& camera);
 
-/// Shows the frame: swaps the buffers, processes window events, then rethrows whatever a
-/// callback threw during them (Exit for a quit request).
-void swapBuffers();
+/// Ends a frame of `world`: swaps the buffers, hands the frame to shellHooks.frameDone,
+/// processes window events, then rethrows whatever a callback threw during them (Exit for a
+/// quit request).
+void presentFrame(const World& world);
 
 /// Runs the whole game on `desc`: set-up, countdown, play, results, shutdown. Catches every
 /// failure: returns 0 for a normal end or a quit, 1 after reporting a failure in the error box.
-int runGame(const LevelDesc& desc);
+/// The game itself runs on the default `hooks`; a test build may pass its own clock.
+int runGame(const LevelDesc& desc, const ShellHooks& hooks = ShellHooks{});

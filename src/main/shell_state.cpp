@@ -7,6 +7,8 @@ int cameraIndex = 0;
 CameraTable* cameraTable = nullptr;
 GLFWwindow* gameWindow = nullptr;
 std::exception_ptr pendingCallbackException;
+ShellHooks shellHooks;
+FrameTimer frameTimer;
 
 void resetShellState()
 {
@@ -17,4 +19,6 @@ void resetShellState()
     cameraTable = nullptr;
     gameWindow = nullptr;
     pendingCallbackException = nullptr;
+    shellHooks = ShellHooks{};
+    frameTimer = FrameTimer{};
 }

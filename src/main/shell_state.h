@@ -5,6 +5,9 @@
 #include <array>
 #include <exception>
 
+#include "main/frame_timer.h"
+#include "main/shell_hooks.h"
+
 class Camera;
 struct GLFWwindow;
 
@@ -34,6 +37,11 @@ extern GLFWwindow* gameWindow;
 /// the callback has returned; the shell then rethrows it. GLFW is C: nothing may unwind
 /// through its frames.
 extern std::exception_ptr pendingCallbackException;
+
+/// The clock and the frame hand-over of the current run (set by runGame).
+extern ShellHooks shellHooks;
+/// The frame timer's state: started by its first reading, for the rest of the program.
+extern FrameTimer frameTimer;
 
 /// Puts every switch back to its start value (a fresh run in the same process).
 void resetShellState();
