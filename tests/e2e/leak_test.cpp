@@ -1,6 +1,6 @@
-// Leak checks of the real game under LeakSanitizer (built only with SHELVOY_SANITIZE): ten
-// seconds of play quit with Esc, and a whole run through the results screen to the normal
-// shutdown. The game's own allocations must all be released or still reachable at exit.
+// Leak checks of the real game under LeakSanitizer (built only with SHELVOY_SANITIZE): play
+// quit with Esc, and a whole run through the results screen to the normal shutdown. The game's
+// own allocations must all be released or still reachable at exit.
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/game_run.h"
+#include "support/stepped_run.h"
 
 using namespace e2e;
 
@@ -58,23 +58,22 @@ protected:
 
 }  // namespace
 
-TEST_F(LeakCheck, TenSecondsOfPlayThenEsc)
+TEST_F(LeakCheck, PlayWithTheOverlayAndBothViewsThenEsc)
 {
-    const TimeLimit limit(40);
-    GameRun run;
-    ASSERT_TRUE(run.waitForCountdown(Seconds(15.0))) << run.game.stderrText();
-    run.sleepUntil(4.5);
+    const TimeLimit limit(60);
+    SteppedRun run;
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.finishCountdown());
     {
         auto drive = run.x.hold({XK_e, XK_i});
-        waitSeconds(2.0);
+        ASSERT_TRUE(run.advance(64));
     }
     run.x.tapKey(XK_F1);
     run.x.tapKey(XK_F3);
     {
         auto turn = run.x.hold({XK_e, XK_k});
-        waitSeconds(2.0);
+        ASSERT_TRUE(run.advance(64));
     }
-    run.sleepUntil(10.0);
     const std::optional<int> status = run.quitWith(XK_Escape, Seconds(20.0));
     ASSERT_TRUE(status.has_value()) << "still running after Esc";
     EXPECT_EQ(*status, 0);
@@ -85,12 +84,13 @@ TEST_F(LeakCheck, TenSecondsOfPlayThenEsc)
 
 TEST_F(LeakCheck, AWholeRunToTheNormalShutdown)
 {
-    const TimeLimit limit(40);
-    GameOptions options;
-    options.program = oneItemGamePath();
-    GameRun run(options);
-    ASSERT_TRUE(run.waitForCountdown(Seconds(15.0))) << run.game.stderrText();
-    run.sleepUntil(5.0);  // past the countdown: the one item went in the first frame
+    const TimeLimit limit(60);
+    SteppedOptions options;
+    options.store = Store::oneItem;
+    SteppedRun run(options);
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.finishCountdown());
+    ASSERT_TRUE(run.advance(3));  // the one item went in the first play frame; these are results
     const std::optional<int> status = run.quitWith(XK_Return, Seconds(20.0));
     ASSERT_TRUE(status.has_value()) << "still running after Enter";
     EXPECT_EQ(*status, 0);

@@ -1,13 +1,11 @@
-// The results screen, reached on a one-item store whose item lies under the cart: the first
+// The results screen, reached on the one-item store whose item lies under the cart: the first
 // play frame takes it, so the results follow the countdown at once.
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
-#include <optional>
-
-#include "support/game_run.h"
 #include "support/screen_areas.h"
+#include "support/stepped_run.h"
 
 using namespace e2e;
 
@@ -22,10 +20,10 @@ constexpr Rect betweenLines{0, 265, 800, 70};
 constexpr Rect leftStrip{0, 60, 100, 540};
 constexpr Rect rightStrip{700, 60, 100, 540};
 
-GameOptions oneItemStore()
+SteppedOptions oneItemStore()
 {
-    GameOptions options;
-    options.program = oneItemGamePath();
+    SteppedOptions options;
+    options.store = Store::oneItem;
     return options;
 }
 
@@ -35,19 +33,6 @@ bool showsResults(const Image& image)
            whiteIn(image, betweenLines) == 0;
 }
 
-// Screenshots from the end of the countdown until the results show or `until` has passed.
-std::optional<Image> waitForResults(GameRun& run, double until = 6.0)
-{
-    run.sleepUntil(3.9);
-    while (run.sinceCountdown() < until) {
-        Image image = run.shot();
-        if (showsResults(image))
-            return image;
-        waitSeconds(0.03);
-    }
-    return std::nullopt;
-}
-
 double sceneBrightness(const Image& image)
 {
     return (meanBrightness(image, leftStrip) + meanBrightness(image, rightStrip)) / 2.0;
@@ -55,42 +40,55 @@ double sceneBrightness(const Image& image)
 
 }  // namespace
 
-TEST(ResultsScreen, ShowsTheTimeOverTheDimmedStoreUntilEnter)
+TEST(ResultsScreen, FollowsTheFrameThatTakesTheLastItemAndShowsTheTimeUntilEnter)
 {
-    const TimeLimit limit(30);
-    GameRun run(oneItemStore());
-    ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
-    run.sleepUntil(1.5);
+    const TimeLimit limit(60);
+    SteppedRun run(oneItemStore());
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.finishCountdown());
     const Image countdown = run.shot();
 
-    const std::optional<Image> results = waitForResults(run);
-    ASSERT_TRUE(results.has_value()) << "no results screen after the countdown";
-    saveScreenshot(*results, "results.png");
-    EXPECT_LT(run.sinceCountdown(), 5.0) << "the results came late";
+    // The frame in which the last item is taken is drawn in full: the undimmed store, the
+    // counters, no results yet. Its clock shows that frame's dt, one step.
+    ASSERT_TRUE(run.advance());
+    ASSERT_EQ(run.last().itemsLeft, 0);
+    EXPECT_EQ(run.last().runClock, frameStep);
+    const Image taken = run.shot("last-item-taken.png");
+    EXPECT_NEAR(sceneBrightness(taken) / sceneBrightness(countdown), 1.0, 0.05);
+    EXPECT_GT(whiteIn(taken, itemsCounterArea), 300);
+    EXPECT_FALSE(showsResults(taken));
 
-    // The same still scene at half brightness.
-    EXPECT_NEAR(sceneBrightness(*results) / sceneBrightness(countdown), 0.5, 0.08);
+    // The next frame is the results screen: the same still scene at half brightness, the time
+    // frozen.
+    ASSERT_TRUE(run.advance());
+    const Image results = run.shot("results.png");
+    ASSERT_TRUE(showsResults(results));
+    EXPECT_NEAR(sceneBrightness(results) / sceneBrightness(taken), 0.5, 0.08);
+    ASSERT_TRUE(run.advance(3));
+    EXPECT_EQ(run.last().runClock, frameStep);
+    const Image later = run.shot();
+    EXPECT_EQ(changedShare(results, later, later.whole()), 0.0) << "the results screen is not still";
 
-    // Two centred lines: "Time: 0:00.0xx" (14 letters of the fixed-pitch font at 66 points)
+    // Two centred lines: "Time: 0:00.031" (14 letters of the fixed-pitch font at 66 points)
     // two thirds up, "Enter quits" (11 letters) one third up.
-    const Rect time = boundsOf(*results, upperText, white, textTolerance);
-    const Rect enter = boundsOf(*results, lowerText, white, textTolerance);
+    const Rect time = boundsOf(results, upperText, white, textTolerance);
+    const Rect enter = boundsOf(results, lowerText, white, textTolerance);
     EXPECT_NEAR(time.x + time.width / 2.0, 400.0, 12.0);
     EXPECT_NEAR(enter.x + enter.width / 2.0, 400.0, 12.0);
     EXPECT_NEAR(time.y + time.height / 2.0, 600.0 / 3.0, 25.0);
     EXPECT_NEAR(enter.y + enter.height / 2.0, 2.0 * 600.0 / 3.0, 25.0);
     EXPECT_NEAR(time.width / static_cast<double>(enter.width), 14.0 / 11.0, 0.08);
 
-    // The keys still work under the results: F3 switches to the overhead view.
+    // The keys still work under the results: F3 switches to the overhead view at the next frame.
     run.x.tapKey(XK_F3);
-    waitSeconds(0.25);
+    ASSERT_TRUE(run.advance());
     const Image overhead = run.shot("results-overhead.png");
-    EXPECT_GT(changedShare(*results, overhead, leftStrip), 0.2) << "F3 did not switch the view";
+    EXPECT_GT(changedShare(results, overhead, leftStrip), 0.2) << "F3 did not switch the view";
     EXPECT_TRUE(showsResults(overhead));
 
     // A resized window keeps the text size and centres the lines on the new size.
     run.x.resize(run.window, 640, 480);
-    waitSeconds(0.3);
+    ASSERT_TRUE(run.advance(2));
     const Image small = run.shot();
     const Rect smallTime = boundsOf(small, Rect{0, 100, 640, 120}, white, textTolerance);
     EXPECT_NEAR(smallTime.width, time.width, 2);
@@ -101,9 +99,8 @@ TEST(ResultsScreen, ShowsTheTimeOverTheDimmedStoreUntilEnter)
     // The key pad's Enter is another key.
     {
         const XClient::Hold keypad = run.x.hold({XK_KP_Enter});
-        waitSeconds(0.4);
+        ASSERT_TRUE(run.advance(4)) << "keypad Enter ended the results screen";
     }
-    ASSERT_TRUE(run.game.running()) << "keypad Enter ended the results screen";
     EXPECT_TRUE(showsResults(run.shot()));
 
     EXPECT_EQ(run.quitWith(XK_Return), 0);
@@ -112,19 +109,18 @@ TEST(ResultsScreen, ShowsTheTimeOverTheDimmedStoreUntilEnter)
 
 TEST(ResultsScreen, EnterHeldSinceTheCountdownSkipsIt)
 {
-    const TimeLimit limit(30);
-    GameRun run(oneItemStore());
-    ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
-    run.sleepUntil(1.0);
+    const TimeLimit limit(60);
+    SteppedRun run(oneItemStore());
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.advance(wordFrames));
     const XClient::Hold enter = run.x.hold({XK_Return});
-    run.sleepUntil(3.5);
-    ASSERT_TRUE(run.game.running()) << "Enter ended the countdown";
+    ASSERT_TRUE(run.finishCountdown()) << "Enter ended the countdown";
+    ASSERT_TRUE(run.advance());
+    EXPECT_EQ(run.last().itemsLeft, 0);
 
-    const std::optional<int> status = run.game.waitFor(Seconds(6.0 - run.sinceCountdown()));
-    ASSERT_TRUE(status.has_value()) << "Enter held down did not end the game after the countdown";
-    EXPECT_EQ(*status, 0);
-    EXPECT_GT(run.sinceCountdown(), 3.8);
-    EXPECT_LT(run.sinceCountdown(), 4.8) << "the game did not end right after the countdown";
+    // Not one results frame: the game ends straight after the frame that took the item.
+    EXPECT_FALSE(run.advance()) << "a results frame was drawn";
+    EXPECT_EQ(run.game.waitFor(Seconds(5.0)), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
@@ -136,15 +132,21 @@ class QuittingResults : public ::testing::TestWithParam<KeySym> {};
 
 TEST_P(QuittingResults, EndsTheGameWithExitCodeZero)
 {
-    const TimeLimit limit(30);
-    GameRun run(oneItemStore());
-    ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
-    ASSERT_TRUE(waitForResults(run).has_value()) << "no results screen after the countdown";
+    const TimeLimit limit(60);
+    SteppedRun run(oneItemStore());
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.finishCountdown());
+    ASSERT_TRUE(run.advance(2));
+    ASSERT_TRUE(showsResults(run.shot()));
     EXPECT_EQ(run.quitWith(GetParam()), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
-INSTANTIATE_TEST_SUITE_P(QuitKeys, QuittingResults, ::testing::Values(XK_Escape, XK_q, XK_x),
+INSTANTIATE_TEST_SUITE_P(QuitKeysAndClose, QuittingResults,
+                         ::testing::Values(XK_Escape, XK_q, XK_x, NoSymbol),
                          [](const ::testing::TestParamInfo<KeySym>& info) -> std::string {
-                             return info.param == XK_Escape ? "Escape" : info.param == XK_q ? "Q" : "X";
+                             return info.param == XK_Escape ? "Escape"
+                                    : info.param == XK_q    ? "Q"
+                                    : info.param == XK_x    ? "X"
+                                                            : "CloseRequest";
                          });

@@ -69,7 +69,6 @@ ChildProcess::ChildProcess(const Launch& launch)
     const int devNull = open("/dev/null", O_RDWR | O_CLOEXEC);
     const pid_t parent = getpid();
 
-    m_started = Clock::now();
     m_pid = fork();
     if (m_pid < 0)
         throw std::runtime_error(std::string("fork: ") + std::strerror(errno));

@@ -47,9 +47,6 @@ public:
     /// SIGTERM, a short grace period, then SIGKILL, to the whole group; reaps the child.
     void stop();
 
-    /// When the process was started.
-    Clock::time_point startedAt() const { return m_started; }
-
 private:
     void drain();
 
@@ -57,7 +54,6 @@ private:
     int m_stderr = -1;
     std::optional<int> m_status;
     std::string m_stderrText;
-    Clock::time_point m_started;
 };
 
 /// Runs a program to its end (killed after `timeout`); returns its exit status, or nothing

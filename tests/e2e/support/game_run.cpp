@@ -31,6 +31,8 @@ Launch gameLaunch(const GameOptions& options, const XServer& server)
 {
     Launch launch;
     launch.program = options.program;
+    launch.arguments = options.arguments;
+    launch.keepOpen = options.keepOpen;
     launch.workingDirectory = options.workingDirectory;
     launch.environment = server.environment();
     return launch;
@@ -66,7 +68,6 @@ bool GameRun::waitForWindow(Seconds timeout)
     window = x.waitForWindow(gameTitle, timeout);
     if (window == None)
         return false;
-    m_shownAt = Clock::now();
     x.focus(window);
     return true;
 }

@@ -28,18 +28,18 @@ public:
 
 struct GameOptions {
     std::string program = gamePath();
+    std::vector<std::string> arguments;  ///< for the test builds; the game itself reads none
     std::string workingDirectory = runDirectory();
-    std::string keymap;  ///< a setxkbmap layout applied before the game starts; empty: the default
+    std::string keymap;         ///< a setxkbmap layout applied before the game starts; empty: the default
+    std::vector<int> keepOpen;  ///< file descriptors the game inherits
 };
 
 class GameRun {
 public:
     explicit GameRun(const GameOptions& options = {});
 
-    /// Waits for the game window, notes when it appeared and gives it the focus.
+    /// Waits for the game window and gives it the focus.
     bool waitForWindow(Seconds timeout = Seconds(3.0));
-    /// When waitForWindow found the game window.
-    Clock::time_point shownAt() const { return m_shownAt; }
 
     /// Waits for the window (if not found yet) and the countdown's first word, the moment all
     /// later timings count from: a busy machine may take a while to draw the first frame.
@@ -53,7 +53,7 @@ public:
     Image shot(const std::string& saveAs = {});
 
     /// Holds a key down until the game ends, at most `timeout`; the exit status or nothing.
-    std::optional<int> quitWith(KeySym key, Seconds timeout = Seconds(0.5));
+    std::optional<int> quitWith(KeySym key, Seconds timeout = Seconds(5.0));
 
     // Declaration order is destruction order reversed: the game goes first, the server last.
     XServer server;
@@ -62,7 +62,6 @@ public:
     Window window = None;
 
 private:
-    Clock::time_point m_shownAt;
     Clock::time_point m_countdownAt;
 };
 

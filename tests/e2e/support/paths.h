@@ -9,8 +9,8 @@ namespace e2e {
 /// The shipped game executable.
 inline std::string gamePath() { return SHELVOY_E2E_GAME; }
 
-/// The test-only game on a one-item store.
-inline std::string oneItemGamePath() { return SHELVOY_E2E_ONE_ITEM_GAME; }
+/// The test build of the game that the harness steps frame by frame (stepped_game.cpp).
+inline std::string steppedGamePath() { return SHELVOY_E2E_STEPPED_GAME; }
 
 /// A directory holding Receipt.ttf, to run the games in.
 inline std::string runDirectory() { return SHELVOY_E2E_RUN_DIR; }

@@ -1,5 +1,7 @@
-// Q, X, Esc and the window's close request end the game at once, silently, with exit code 0,
-// during the countdown and during play. (The results screen: results_test.cpp.)
+// The shipped executable as a player starts it, in wall-clock time: its window and the countdown,
+// and Q, X, Esc and the window's close button ending the game with exit code 0 during the
+// countdown and during play. Nothing here needs better than about a second of precision; what
+// needs exact frames is checked in game time on the test build (stepped_game.cpp).
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -20,33 +22,27 @@ class Quitting : public ::testing::TestWithParam<std::tuple<KeySym, Phase>> {};
 
 }  // namespace
 
-TEST_P(Quitting, EndsTheGameAtOnceWithExitCodeZero)
+TEST_P(Quitting, EndsTheGameWithExitCodeZero)
 {
     const auto [key, phase] = GetParam();
-    const TimeLimit limit(20);
+    const TimeLimit limit(40);
     GameRun run;
-    ASSERT_TRUE(run.waitForCountdown()) << run.game.stderrText();
-
-    // Make sure of the phase from what is on the screen.
-    if (phase == Phase::countdown) {
-        run.sleepUntil(0.5);
-        ASSERT_GT(whiteIn(run.shot(), countdownArea), 0) << "no countdown showing";
-    } else {
-        run.sleepUntil(4.5);
+    ASSERT_TRUE(run.waitForCountdown(Seconds(10.0))) << run.game.stderrText();
+    EXPECT_EQ(run.x.size(run.window), std::make_pair(800, 600));
+    if (phase == Phase::play) {
+        run.sleepUntil(5.0);  // the countdown's four seconds are over, however slow the frames
         ASSERT_EQ(whiteIn(run.shot(), countdownArea), 0) << "the countdown is still showing";
     }
 
-    const Clock::time_point asked = Clock::now();
     std::optional<int> status;
     if (key == closeRequest) {
         run.x.requestClose(run.window);
-        status = run.game.waitFor(Seconds(0.5));
+        status = run.game.waitFor(Seconds(5.0));
     } else {
-        status = run.quitWith(key, Seconds(0.5));
+        status = run.quitWith(key, Seconds(5.0));
     }
-    ASSERT_TRUE(status.has_value()) << "still running 0.5 s after the request";
+    ASSERT_TRUE(status.has_value()) << "still running 5 s after the request";
     EXPECT_EQ(*status, 0);
-    EXPECT_LT(Seconds(Clock::now() - asked).count(), 0.5);
     EXPECT_EQ(run.game.stderrText(), "") << "a quit is not a failure";
 }
 

@@ -1,0 +1,131 @@
+#include "support/stepped_run.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <stdexcept>
+
+namespace e2e {
+
+namespace {
+
+// However slow the machine, a frame never takes this long: only a hung game does.
+constexpr int frameTimeoutMs = 30000;
+
+void makePipe(int& readEnd, int& writeEnd)
+{
+    int fds[2];
+    if (pipe2(fds, O_CLOEXEC) != 0)
+        throw std::runtime_error(std::string("pipe: ") + std::strerror(errno));
+    readEnd = fds[0];
+    writeEnd = fds[1];
+}
+
+void closeFd(int& fd)
+{
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
+}  // namespace
+
+StepPipes::StepPipes()
+{
+    signal(SIGPIPE, SIG_IGN);  // a grant to a game that has just quit is not an error
+    makePipe(m_reportRead, m_reportWrite);
+    makePipe(m_grantRead, m_grantWrite);
+}
+
+StepPipes::~StepPipes()
+{
+    for (int* fd : {&m_reportRead, &m_reportWrite, &m_grantRead, &m_grantWrite})
+        closeFd(*fd);
+}
+
+GameOptions StepPipes::gameOptions(const SteppedOptions& options) const
+{
+    GameOptions game;
+    game.program = steppedGamePath();
+    game.arguments = {options.store == Store::builtin ? "builtin" : "one-item", std::to_string(m_reportWrite),
+                      std::to_string(m_grantRead)};
+    game.workingDirectory = options.workingDirectory;
+    game.keymap = options.keymap;
+    game.keepOpen = {m_reportWrite, m_grantRead};
+    return game;
+}
+
+void StepPipes::closeGameEnds()
+{
+    closeFd(m_reportWrite);
+    closeFd(m_grantRead);
+}
+
+SteppedRun::SteppedRun(const SteppedOptions& options) : GameRun(gameOptions(options)) { closeGameEnds(); }
+
+bool SteppedRun::readReport()
+{
+    for (;;) {
+        const size_t end = m_pending.find('\n');
+        if (end != std::string::npos) {
+            FrameReport r;
+            if (std::sscanf(m_pending.c_str(), "%ld %lf %lf %d %lf %lf %lf", &r.frame, &r.clock, &r.runClock,
+                            &r.itemsLeft, &r.cartX, &r.cartY, &r.cartAngle) != 7)
+                throw std::runtime_error("unreadable frame report: " + m_pending.substr(0, end));
+            m_pending.erase(0, end + 1);
+            m_reports.push_back(r);
+            return true;
+        }
+        pollfd p{m_reportRead, POLLIN, 0};
+        if (poll(&p, 1, frameTimeoutMs) <= 0)
+            throw std::runtime_error("the game sent no frame for 30 s\n" + game.stderrText());
+        char buffer[512];
+        const ssize_t n = read(m_reportRead, buffer, sizeof buffer);
+        if (n <= 0)
+            return false;  // the game has ended
+        m_pending.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+bool SteppedRun::start()
+{
+    if (!readReport())
+        return false;
+    return waitForWindow(Seconds(5.0));
+}
+
+bool SteppedRun::advance(int frames, double step)
+{
+    if (frames < 1)
+        return true;
+    char grant[64];
+    std::snprintf(grant, sizeof grant, "%d %.17g\n", frames, step);
+    if (write(m_grantWrite, grant, std::strlen(grant)) < 0)
+        return false;
+    for (int i = 0; i < frames; ++i)
+        if (!readReport())
+            return false;
+    return true;
+}
+
+std::optional<int> SteppedRun::quitWith(KeySym key, Seconds timeout)
+{
+    if (key == NoSymbol) {
+        x.requestClose(window);
+        advance();
+        return game.waitFor(timeout);
+    }
+    const KeyCode code = x.keycode(key);
+    x.press(code);
+    advance();
+    const std::optional<int> status = game.waitFor(timeout);
+    x.release(code);
+    return status;
+}
+
+}  // namespace e2e
