@@ -9,7 +9,8 @@ set -eu
 packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfreetype-dev \
 libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev fonts-dejavu-core"
 case "${1:-}" in
---test) packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev x11-xkb-utils \
+--test) packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev libxdamage-dev \
+x11-xkb-utils x11-xserver-utils \
 clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db" ;;
 --bench) packages="$packages libbenchmark-dev xvfb xauth libx11-dev" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;

@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <thread>
 
@@ -170,6 +172,22 @@ void ChildProcess::stop()
         if (waitpid(m_pid, &status, 0) == m_pid)
             m_status = exitStatus(status);
     }
+}
+
+double ChildProcess::cpuSeconds() const
+{
+    std::ifstream file("/proc/" + std::to_string(m_pid) + "/stat");
+    std::string stat;
+    std::getline(file, stat);
+    // After the command name in parentheses: state, then fields 4 to 13, then utime and stime.
+    std::istringstream fields(stat.substr(stat.rfind(')') + 2));
+    std::string field;
+    for (int i = 3; i <= 13; ++i)
+        fields >> field;
+    unsigned long long user = 0, system = 0;
+    if (!(fields >> user >> system))
+        throw std::runtime_error("cannot read the processor time of process " + std::to_string(m_pid));
+    return static_cast<double>(user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 std::optional<int> runToEnd(const Launch& launch, Seconds timeout, std::string* stderrText)

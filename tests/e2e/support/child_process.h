@@ -47,6 +47,9 @@ public:
     /// SIGTERM, a short grace period, then SIGKILL, to the whole group; reaps the child.
     void stop();
 
+    /// Processor time the process has used so far, user and system, all threads, seconds.
+    double cpuSeconds() const;
+
 private:
     void drain();
 

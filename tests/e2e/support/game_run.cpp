@@ -19,11 +19,14 @@ void timeIsUp(int)
     _exit(3);
 }
 
-// The keymap is set before the test connects, so the test's own keycode lookups match it.
-const std::string& serverWithKeymap(XServer& server, const std::string& keymap)
+// The keymap and the resources are set before the test connects and the game starts, as a
+// desktop session sets them at login (and the test's own keycode lookups then match).
+const std::string& preparedServer(XServer& server, const GameOptions& options)
 {
-    if (!keymap.empty())
-        server.setKeymap(keymap);
+    if (!options.keymap.empty())
+        server.setKeymap(options.keymap);
+    if (!options.resources.empty())
+        server.mergeResources(options.resources);
     return server.name();
 }
 
@@ -59,7 +62,7 @@ void waitSeconds(double seconds)
 }
 
 GameRun::GameRun(const GameOptions& options)
-    : x(serverWithKeymap(server, options.keymap)), game(gameLaunch(options, server))
+    : server(options.screen), x(preparedServer(server, options)), game(gameLaunch(options, server))
 {
 }
 

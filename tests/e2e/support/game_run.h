@@ -32,6 +32,8 @@ struct GameOptions {
     std::string workingDirectory = runDirectory();
     std::string keymap;         ///< a setxkbmap layout applied before the game starts; empty: the default
     std::vector<int> keepOpen;  ///< file descriptors the game inherits
+    std::string screen = "1024x768x24";  ///< the X server's screen
+    std::string resources;               ///< X resources merged before the game starts ("Xft.dpi: 192")
 };
 
 class GameRun {

@@ -56,6 +56,8 @@ GameOptions StepPipes::gameOptions(const SteppedOptions& options) const
                       std::to_string(m_grantRead)};
     game.workingDirectory = options.workingDirectory;
     game.keymap = options.keymap;
+    game.screen = options.screen;
+    game.resources = options.resources;
     game.keepOpen = {m_reportWrite, m_grantRead};
     return game;
 }

@@ -39,7 +39,9 @@ enum class Store {
 struct SteppedOptions {
     Store store = Store::builtin;
     std::string workingDirectory = runDirectory();
-    std::string keymap;  ///< as GameOptions::keymap
+    std::string keymap;                  ///< as GameOptions::keymap
+    std::string screen = "1024x768x24";  ///< as GameOptions::screen
+    std::string resources;               ///< as GameOptions::resources
 };
 
 // The two pipes to the game, made before the game starts.

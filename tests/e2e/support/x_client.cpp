@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <algorithm>
 #include <memory>
@@ -217,6 +218,57 @@ void XClient::resize(Window window, int width, int height)
 {
     XResizeWindow(m_display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
     XSync(m_display, False);
+}
+
+namespace {
+
+void setWmState(Display* display, Window window, long state)
+{
+    const Atom wmState = XInternAtom(display, "WM_STATE", False);
+    const long value[2] = {state, static_cast<long>(None)};
+    XChangeProperty(display, window, wmState, wmState, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(value), 2);
+}
+
+}  // namespace
+
+void XClient::minimise(Window window)
+{
+    XUnmapWindow(m_display, window);
+    setWmState(m_display, window, IconicState);
+    XSync(m_display, False);
+}
+
+void XClient::restore(Window window)
+{
+    setWmState(m_display, window, NormalState);
+    XMapWindow(m_display, window);
+    XSync(m_display, False);
+    focus(window);
+}
+
+int XClient::countFrames(Window window, Seconds duration)
+{
+    int eventBase = 0, errorBase = 0;
+    if (!XDamageQueryExtension(m_display, &eventBase, &errorBase))
+        throw std::runtime_error("the X server has no DAMAGE extension");
+    const Damage damage = XDamageCreate(m_display, window, XDamageReportRawRectangles);
+    XSync(m_display, False);
+    // Each presented frame replaces the whole window in one request: one event, `more` unset.
+    int frames = 0;
+    const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(duration);
+    while (Clock::now() < end) {
+        while (XPending(m_display)) {
+            XEvent event;
+            XNextEvent(m_display, &event);
+            if (event.type == eventBase + XDamageNotify && !reinterpret_cast<XDamageNotifyEvent&>(event).more)
+                ++frames;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    XDamageDestroy(m_display, damage);
+    XSync(m_display, False);
+    return frames;
 }
 
 Image XClient::screenshot(Window window)

@@ -69,6 +69,15 @@ public:
     /// Resizes the window as a window manager would (there is none to object).
     void resize(Window window, int width, int height);
 
+    /// Minimises the window and restores it as a window manager does: unmapped (mapped and given
+    /// the focus) and marked iconic (normal) in its WM_STATE.
+    void minimise(Window window);
+    void restore(Window window);
+
+    /// How many times the window's contents are replaced (frames presented) within the next
+    /// `duration`, counted through the DAMAGE extension.
+    int countFrames(Window window, Seconds duration);
+
     /// The window's current contents; throws when they cannot be read.
     Image screenshot(Window window);
 

@@ -24,7 +24,7 @@ std::string whichXvfb()
 
 }  // namespace
 
-XServer::XServer()
+XServer::XServer(const std::string& screen)
 {
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0)
@@ -32,8 +32,8 @@ XServer::XServer()
 
     Launch launch;
     launch.program = whichXvfb();
-    launch.arguments = {
-        "-displayfd", std::to_string(fds[1]), "-screen", "0", "1024x768x24", "-noreset", "-nolisten", "tcp"};
+    launch.arguments = {"-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-noreset", "-nolisten",
+                        "tcp"};
     launch.environment = environmentWith("DISPLAY", {});
     launch.workingDirectory = "/";
     launch.keepOpen = {fds[1]};
@@ -73,16 +73,41 @@ std::vector<std::string> XServer::environment() const
     return environmentWith("DISPLAY", {"DISPLAY=" + m_name});
 }
 
-void XServer::setKeymap(const std::string& layout)
+void XServer::run(const std::string& program, const std::vector<std::string>& arguments)
 {
     Launch launch;
-    launch.program = "/usr/bin/setxkbmap";
-    launch.arguments = {"-display", m_name, layout};
+    launch.program = program;
+    launch.arguments = arguments;
     launch.environment = environment();
     std::string errors;
     const std::optional<int> status = runToEnd(launch, Seconds(10.0), &errors);
     if (status != 0)
-        throw std::runtime_error("setxkbmap " + layout + " failed: " + errors);
+        throw std::runtime_error(program + " failed: " + errors);
+}
+
+void XServer::setKeymap(const std::string& layout)
+{
+    run("/usr/bin/setxkbmap", {"-display", m_name, layout});
+}
+
+void XServer::mergeResources(const std::string& resources)
+{
+    char path[] = "/tmp/shelvoy-resources-XXXXXX";
+    const int fd = mkstemp(path);
+    if (fd < 0)
+        throw std::runtime_error(std::string("mkstemp: ") + std::strerror(errno));
+    const bool written =
+        write(fd, resources.data(), resources.size()) == static_cast<ssize_t>(resources.size());
+    close(fd);
+    try {
+        if (!written)
+            throw std::runtime_error("cannot write the X resources");
+        run("/usr/bin/xrdb", {"-display", m_name, "-nocpp", "-merge", path});
+    } catch (...) {
+        unlink(path);
+        throw;
+    }
+    unlink(path);
 }
 
 }  // namespace e2e

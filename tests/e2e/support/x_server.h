@@ -1,6 +1,7 @@
 #pragma once
 
-// A private Xvfb for one test: 1024x768x24, no TCP, never resets, gone with the object.
+// A private Xvfb for one test: 1024x768x24 unless asked otherwise, no TCP, never resets, gone
+// with the object.
 
 #include <memory>
 #include <string>
@@ -11,8 +12,9 @@ namespace e2e {
 
 class XServer {
 public:
-    /// Starts Xvfb and waits (a few seconds at most) until it has chosen its display.
-    XServer();
+    /// Starts Xvfb with one screen of `screen` ("WIDTHxHEIGHTxDEPTH") and waits (a few seconds at
+    /// most) until it has chosen its display.
+    explicit XServer(const std::string& screen = "1024x768x24");
     ~XServer();
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
@@ -26,7 +28,14 @@ public:
     /// Runs `setxkbmap <layout>` against this server; throws when it fails.
     void setKeymap(const std::string& layout);
 
+    /// Merges X resources ("Xft.dpi: 192") into the server's resource database, as a desktop
+    /// session does at login (`xrdb -nocpp -merge`); throws when it fails.
+    void mergeResources(const std::string& resources);
+
 private:
+    // Runs an X client program against this server to its end; throws when it fails.
+    void run(const std::string& program, const std::vector<std::string>& arguments);
+
     std::unique_ptr<ChildProcess> m_process;
     std::string m_name;
 };
