@@ -82,6 +82,14 @@ int KeyLookup::keyFor(char c) const
     return m_keys[upper] ? m_keys[upper] : upper;
 }
 
+bool KeyLookup::current(const char* characters, const std::function<const char*(int key)>& keyName) const
+{
+    for (const char* c = characters; *c; ++c)
+        if (nameCharacter(keyName(keyFor(*c))) != std::toupper(static_cast<unsigned char>(*c)))
+            return false;
+    return true;
+}
+
 CartControls readControls(const char* layout, const KeyLookup& lookup,
                           const std::function<bool(int key)>& isDown)
 {

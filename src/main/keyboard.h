@@ -36,6 +36,10 @@ public:
     /// that name, the token of the same code (letters and '.' coincide with theirs).
     int keyFor(char c) const;
 
+    /// Whether the key held for each character of `characters` still produces it, as `keyName`
+    /// tells: false once the keyboard layout has changed under them.
+    bool current(const char* characters, const std::function<const char*(int key)>& keyName) const;
+
 private:
     std::array<int, 128> m_keys{};  ///< by upper-case character; 0 = not known
 };
@@ -45,9 +49,7 @@ private:
 CartControls readControls(const char* layout, const KeyLookup& lookup,
                           const std::function<bool(int key)>& isDown);
 
-/// Reads the selected layout's driving keys from the game window into the cart's controls.
+/// Reads the selected layout's driving keys from the game window into the cart's controls, by
+/// the characters the current keyboard layout gives the keys: the eight keys' names are checked
+/// every time, and the lookup is built again as soon as the layout has changed.
 void sampleControls(World& world);
-
-/// Re-reads the key names of the current keyboard layout (at window set-up and whenever the
-/// window regains focus, where a layout change shows).
-void refreshKeyLookup();

@@ -10,18 +10,17 @@
 
 namespace {
 
-KeyLookup keyLookup;  // rebuilt at set-up and on focus, never per frame
+KeyLookup keyLookup;  // built again whenever the keyboard layout has changed
+
+const char* keyName(int key) { return glfwGetKeyName(key, 0); }
 
 }  // namespace
 
-void refreshKeyLookup()
-{
-    keyLookup.rebuild([](int key) { return glfwGetKeyName(key, 0); });
-}
-
 void sampleControls(World& world)
 {
-    world.cart().controls = readControls(keyLayouts[layoutIndex], keyLookup, [](int key) {
-        return gameWindow && glfwGetKey(gameWindow, key) == GLFW_PRESS;
-    });
+    const char* layout = keyLayouts[layoutIndex];
+    if (!keyLookup.current(layout, keyName))
+        keyLookup.rebuild(keyName);
+    world.cart().controls = readControls(
+        layout, keyLookup, [](int key) { return gameWindow && glfwGetKey(gameWindow, key) == GLFW_PRESS; });
 }

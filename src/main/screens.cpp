@@ -12,6 +12,8 @@
 #include "render/camera.h"
 #include "render/font.h"
 #include "render/gl.h"
+#include "render/text.h"
+#include "world/counter_layout.h"
 #include "world/world.h"
 
 namespace {
@@ -30,8 +32,6 @@ void pixelProjection(int width, int height)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
-
-Camera& selectedCamera() { return *(*cameraTable)[cameraIndex]; }
 
 // One results line: outline, then fill, centred `thirds` thirds up the window.
 void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int thirds)
@@ -85,6 +85,20 @@ void drawCountdownWord(ScreenFonts& fonts, const std::string& text, float scale)
     checkGlError(__FILE__, __LINE__);
 }
 
+void prepareCountdown(World& world, ScreenFonts& fonts)
+{
+    for (int n = 3; n >= 0; --n) {
+        const std::string text = countdownText(n);
+        fonts.fill->Advance(text.c_str(), -1, FTPoint());
+        fonts.outline->Advance(text.c_str(), -1, FTPoint());
+    }
+    prepareText(counterCharacters, contentScale);
+    renderFrame(world, selectedCamera());
+    drawCountdownWord(fonts, countdownText(3), 1.0f);
+    glFinish();
+    checkGlError(__FILE__, __LINE__);
+}
+
 void drawResultsOverlay(ScreenFonts& fonts, const std::string& label)
 {
     const int width = windowSize.width;
@@ -112,6 +126,7 @@ void showCountdown(World& world)
 {
     // The face size is fixed when the screen starts; placement follows the window every frame.
     ScreenFonts fonts = loadScreenFonts(countdownFaceSize(windowSize.height));
+    prepareCountdown(world, fonts);  // so that each word's second starts with its first frame
     for (int n = 3; n >= 0; --n) {
         const std::string text = countdownText(n);
         const double start = shellHooks.now();
@@ -119,13 +134,7 @@ void showCountdown(World& world)
         do {
             now = shellHooks.now();
             const float dt = frameTime();
-            (*cameraTable)[0]->update(dt);
-            (*cameraTable)[1]->update(dt);
-            renderFrame(world, selectedCamera());
-            checkGlError(__FILE__, __LINE__);
-            drawCountdownWord(fonts, text, countdownScale(now - start));
-            presentFrame(world);
-            checkGlError(__FILE__, __LINE__);
+            showFrame(world, dt, [&] { drawCountdownWord(fonts, text, countdownScale(now - start)); });
         } while (start + phaseLength > now);
     }
 }
@@ -135,8 +144,10 @@ void showResults(World& world)
     ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
     const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
     while (glfwGetKey(gameWindow, GLFW_KEY_ENTER) != GLFW_PRESS) {
-        renderFrame(world, selectedCamera());  // no camera update, no timer: a still scene
-        drawResultsOverlay(fonts, label);
+        if (!windowMinimised) {
+            renderFrame(world, selectedCamera());  // no camera update, no timer: a still scene
+            drawResultsOverlay(fonts, label);
+        }
         presentFrame(world);
         checkGlError(__FILE__, __LINE__);
     }

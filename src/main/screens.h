@@ -17,6 +17,11 @@ struct ScreenFonts {
 /// Loads both screen fonts at face `size` (points at 72 dpi). Needs the GL context.
 ScreenFonts loadScreenFonts(unsigned size);
 
+/// Builds, before the countdown's clock starts, what its first frames would otherwise build
+/// while it runs: the glyphs of the four words in `fonts` and of every character the counters
+/// show, and the renderer's first drawing of the scene and a word (drawn, not presented).
+void prepareCountdown(World& world, ScreenFonts& fonts);
+
 /// Over a frame drawn by renderFrame: the countdown `text` centred in the window at `scale`,
 /// white over a 20-pixel black rim.
 void drawCountdownWord(ScreenFonts& fonts, const std::string& text, float scale);

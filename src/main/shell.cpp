@@ -65,11 +65,37 @@ void closeCallback(GLFWwindow* /*window*/)
     guardCallback([] { onWindowClose(); });
 }
 
-void focusCallback(GLFWwindow* /*window*/, int focused)
+void iconifyCallback(GLFWwindow* /*window*/, int iconified) { windowMinimised = iconified == GLFW_TRUE; }
+
+void contentScaleCallback(GLFWwindow* /*window*/, float xscale, float /*yscale*/) { contentScale = xscale; }
+
+// The refresh rate of the monitor that shows the window's centre (the primary monitor when none
+// does); 0 when it is unknown.
+int monitorRefreshRate(GLFWwindow* window)
 {
-    // A keyboard layout change usually happens while another window has the focus.
-    if (focused)
-        guardCallback([] { refreshKeyLookup(); });
+    int x = 0, y = 0, width = 0, height = 0;
+    glfwGetWindowPos(window, &x, &y);
+    glfwGetWindowSize(window, &width, &height);
+    const int cx = x + width / 2, cy = y + height / 2;
+    GLFWmonitor* shown = glfwGetPrimaryMonitor();
+    int count = 0;
+    GLFWmonitor** monitors = glfwGetMonitors(&count);
+    for (int i = 0; i < count; ++i) {
+        const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
+        int mx = 0, my = 0;
+        glfwGetMonitorPos(monitors[i], &mx, &my);
+        if (mode && cx >= mx && cx < mx + mode->width && cy >= my && cy < my + mode->height) {
+            shown = monitors[i];
+            break;
+        }
+    }
+    const GLFWvidmode* mode = shown ? glfwGetVideoMode(shown) : nullptr;
+    return mode ? mode->refreshRate : 0;
+}
+
+void moveCallback(GLFWwindow* window, int /*x*/, int /*y*/)
+{
+    framePacer.period = refreshPeriod(monitorRefreshRate(window));
 }
 
 void openWindow()
@@ -85,6 +111,8 @@ void openWindow()
     glfwWindowHint(GLFW_DEPTH_BITS, 16);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
+    // 800x600 in the desktop's logical pixels: 1600x1200 on a 2x screen.
+    glfwWindowHint(GLFW_SCALE_TO_MONITOR, GLFW_TRUE);
     gameWindow = glfwCreateWindow(windowSize.width, windowSize.height, windowTitle, nullptr, nullptr);
     if (!gameWindow)
         throwGlfwError(__LINE__, "glfwOpenWindow");
@@ -104,26 +132,23 @@ void openWindow()
     glfwSetWindowCloseCallback(gameWindow, closeCallback);
     checkGlError(__FILE__, __LINE__);
     glfwSetKeyCallback(gameWindow, keyCallback);
-    glfwSetWindowFocusCallback(gameWindow, focusCallback);
-    refreshKeyLookup();
     checkGlError(__FILE__, __LINE__);
+    glfwGetWindowContentScale(gameWindow, &contentScale, nullptr);
+    glfwSetWindowContentScaleCallback(gameWindow, contentScaleCallback);
+    glfwSetWindowIconifyCallback(gameWindow, iconifyCallback);
+    framePacer.period = refreshPeriod(monitorRefreshRate(gameWindow));
+    glfwSetWindowPosCallback(gameWindow, moveCallback);
     glfwSwapInterval(1);
     checkGlError(__FILE__, __LINE__);
 }
 
 void playLoop(World& world)
 {
-    CameraTable& cameras = *cameraTable;
     while (world.itemsLeft() > 0) {
         const float dt = frameTime();
         sampleControls(world);
         world.step(dt);
-        cameras[0]->update(dt);
-        cameras[1]->update(dt);
-        renderFrame(world, *cameras[cameraIndex]);
-        checkGlError(__FILE__, __LINE__);
-        presentFrame(world);
-        checkGlError(__FILE__, __LINE__);
+        showFrame(world, dt);
     }
 }
 
@@ -165,9 +190,30 @@ void onWindowClose() { throw Exit{}; }
 
 float frameTime() { return nextFrameTime(frameTimer, shellHooks.now); }
 
+Camera& selectedCamera() { return *(*cameraTable)[cameraIndex]; }
+
+void showFrame(World& world, float dt, const std::function<void()>& overlay)
+{
+    (*cameraTable)[0]->update(dt);
+    (*cameraTable)[1]->update(dt);
+    if (!windowMinimised) {
+        renderFrame(world, selectedCamera());
+        checkGlError(__FILE__, __LINE__);
+        if (overlay)
+            overlay();
+    }
+    presentFrame(world);
+    checkGlError(__FILE__, __LINE__);
+}
+
 void presentFrame(const World& world)
 {
-    glfwSwapBuffers(gameWindow);
+    if (!windowMinimised)
+        glfwSwapBuffers(gameWindow);
+    const double now = shellHooks.now();
+    const double start = nextFrameStart(framePacer, now);
+    if (start > now)
+        shellHooks.sleepUntil(start);
     if (shellHooks.frameDone)
         shellHooks.frameDone(world);
     glfwPollEvents();

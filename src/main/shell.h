@@ -2,6 +2,8 @@
 
 // The program shell: entry sequence, error scheme and frame drawing.
 
+#include <functional>
+
 #include "main/shell_state.h"
 
 class Camera;
@@ -32,9 +34,18 @@ float frameTime();
 /// (origin bottom left, one unit per pixel, identity modelview).
 void renderFrame(World& world, Camera& camera);
 
-/// Ends a frame of `world`: swaps the buffers, hands the frame to shellHooks.frameDone,
-/// processes window events, then rethrows whatever a callback threw during them (Exit for a
-/// quit request).
+/// The camera of cameraTable at cameraIndex, the one every frame is drawn through.
+Camera& selectedCamera();
+
+/// One frame of the countdown or the play loop, once the game has moved on by dt seconds: both
+/// cameras update, entry 0 first; unless the window is minimised the frame is drawn through the
+/// selected camera with `overlay` (when given) drawn over it; then it is presented.
+void showFrame(World& world, float dt, const std::function<void()>& overlay = {});
+
+/// Ends a frame of `world`: swaps the buffers (unless the window is minimised, when nothing was
+/// drawn), waits out the rest of the display's refresh period when the frame came sooner, hands
+/// the frame to shellHooks.frameDone, processes window events, then rethrows whatever a callback
+/// threw during them (Exit for a quit request).
 void presentFrame(const World& world);
 
 /// Runs the whole game on `desc`: set-up, countdown, play, results, shutdown. Catches every

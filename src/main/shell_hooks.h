@@ -14,6 +14,9 @@ struct ShellHooks {
     /// A clock reading, seconds from an arbitrary origin: the frame timer's and the countdown's
     /// only source of time.
     std::function<double()> now = monotonicSeconds;
+    /// Returns once now() has reached `deadline`, seconds on the same clock (the frame pacing's
+    /// wait).
+    std::function<void(double deadline)> sleepUntil = sleepUntilSeconds;
     /// Called after every frame of the countdown, the play loop and the results screen, once
     /// the frame is on screen and before the window's events are processed; empty: nothing.
     std::function<void(const World& world)> frameDone;

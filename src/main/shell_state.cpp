@@ -1,6 +1,8 @@
 #include "main/shell_state.h"
 
 WindowSize windowSize;
+float contentScale = 1.0f;
+bool windowMinimised = false;
 bool debugOverlay = false;
 int layoutIndex = 0;
 int cameraIndex = 0;
@@ -9,10 +11,13 @@ GLFWwindow* gameWindow = nullptr;
 std::exception_ptr pendingCallbackException;
 ShellHooks shellHooks;
 FrameTimer frameTimer;
+FramePacer framePacer;
 
 void resetShellState()
 {
     windowSize = WindowSize{};
+    contentScale = 1.0f;
+    windowMinimised = false;
     debugOverlay = false;
     layoutIndex = 0;
     cameraIndex = 0;
@@ -21,4 +26,5 @@ void resetShellState()
     pendingCallbackException = nullptr;
     shellHooks = ShellHooks{};
     frameTimer = FrameTimer{};
+    framePacer = FramePacer{};
 }

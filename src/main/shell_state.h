@@ -5,6 +5,7 @@
 #include <array>
 #include <exception>
 
+#include "main/frame_pacer.h"
 #include "main/frame_timer.h"
 #include "main/shell_hooks.h"
 
@@ -22,6 +23,11 @@ using CameraTable = std::array<Camera*, 2>;
 
 /// Current window size, pixels; written by the size callback.
 extern WindowSize windowSize;
+/// The window's content scale: screen pixels per logical pixel (2 on a 2x screen); written at
+/// window set-up and by the content-scale callback.
+extern float contentScale;
+/// The window is minimised (iconified): nothing of it can be seen; written by the iconify callback.
+extern bool windowMinimised;
 /// Draw the physics overlay after the 3D scene (F1).
 extern bool debugOverlay;
 /// Which key layout the keyboard sampler reads, 0 or 1 (F2).
@@ -42,6 +48,8 @@ extern std::exception_ptr pendingCallbackException;
 extern ShellHooks shellHooks;
 /// The frame timer's state: started by its first reading, for the rest of the program.
 extern FrameTimer frameTimer;
+/// The frame pacing's state; its period follows the monitor that shows the window.
+extern FramePacer framePacer;
 
 /// Puts every switch back to its start value (a fresh run in the same process).
 void resetShellState();

@@ -2,6 +2,7 @@
 
 #include <FTGL/ftgl.h>
 
+#include <cmath>
 #include <map>
 #include <memory>
 #include <vector>
@@ -28,14 +29,14 @@ std::vector<float> characterAdvances(FTFont& font, const std::string& text)
 }
 
 // Black rim, white rim, white fill of `length` bytes from `text` (-1: all of it) at pen x.
-void renderRimmed(FTFont& outline, FTFont& fill, const char* text, int length, float x)
+void renderRimmed(FTFont& outline, FTFont& fill, const char* text, int length, float x, float scale)
 {
     const FTPoint at(x, 0, 0);
     const FTPoint noSpacing(0, 0, 0);
-    glLineWidth(4.0f);
+    glLineWidth(4.0f * scale);
     glColor3f(0.0f, 0.0f, 0.0f);
     outline.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
-    glLineWidth(2.0f);
+    glLineWidth(2.0f * scale);
     glColor3f(1.0f, 1.0f, 1.0f);
     outline.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
     fill.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
@@ -57,29 +58,45 @@ void ensureFonts(int size)
     }
 }
 
-void drawText(const std::string& text, bool monospaced)
+int scaledFaceSize(float scale)
+{
+    const long size = std::lround(static_cast<double>(textFaceSize) * static_cast<double>(scale));
+    return size < 1 ? 1 : static_cast<int>(size);
+}
+
+void drawText(const std::string& text, bool monospaced, float scale)
 {
     if (text.empty())
         return;
-    ensureFonts(textFaceSize);
-    FTPolygonFont& fill = *polygonFonts[textFaceSize];
-    FTOutlineFont& outline = *outlineFonts[textFaceSize];
+    const int size = scaledFaceSize(scale);
+    ensureFonts(size);
+    FTPolygonFont& fill = *polygonFonts[size];
+    FTOutlineFont& outline = *outlineFonts[size];
 
     if (!monospaced) {
         // Each pass covers the whole string before the next starts.
-        renderRimmed(outline, fill, text.c_str(), -1, 0.0f);
+        renderRimmed(outline, fill, text.c_str(), -1, 0.0f, scale);
         return;
     }
 
     const FixedPitchLayout layout = layoutFixedPitch(characterAdvances(fill, text));
     for (size_t i = 0; i < text.size(); ++i)
-        renderRimmed(outline, fill, text.c_str() + i, 1, layout.x[i]);
+        renderRimmed(outline, fill, text.c_str() + i, 1, layout.x[i], scale);
 }
 
-float textWidth(const std::string& text)
+float textWidth(const std::string& text, float scale)
 {
     if (text.empty())
         return 0.0f;
-    ensureFonts(textFaceSize);
-    return fixedPitchWidth(characterAdvances(*polygonFonts[textFaceSize], text));
+    const int size = scaledFaceSize(scale);
+    ensureFonts(size);
+    return fixedPitchWidth(characterAdvances(*polygonFonts[size], text));
+}
+
+void prepareText(const std::string& characters, float scale)
+{
+    const int size = scaledFaceSize(scale);
+    ensureFonts(size);
+    characterAdvances(*polygonFonts[size], characters);
+    characterAdvances(*outlineFonts[size], characters);
 }

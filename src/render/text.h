@@ -10,10 +10,19 @@ constexpr int textFaceSize = 32;
 /// (glyphs first touched without one stay empty for good).
 void ensureFonts(int size);
 
-/// Draws `text` (ASCII) white with a black rim at face size 32, its baseline on the x axis
-/// from the current origin: proportional, or fixed-pitch when `monospaced`. Leaves line
-/// width 2 and the colour white. An empty string draws nothing and loads no font.
-void drawText(const std::string& text, bool monospaced);
+/// The face size of text drawn at `scale` (screen pixels per logical pixel): 32 * scale,
+/// rounded, at least 1.
+int scaledFaceSize(float scale);
 
-/// The width `drawText(text, true)` covers: length * the widest character's advance.
-float textWidth(const std::string& text);
+/// Draws `text` (ASCII) white with a black rim at face size 32, its baseline on the x axis
+/// from the current origin: proportional, or fixed-pitch when `monospaced`. At a `scale` other
+/// than 1 (a HiDPI screen) the face size and both rim widths are multiplied by it. Leaves line
+/// width 2 * scale and the colour white. An empty string draws nothing and loads no font.
+void drawText(const std::string& text, bool monospaced, float scale = 1.0f);
+
+/// The width `drawText(text, true, scale)` covers: length * the widest character's advance.
+float textWidth(const std::string& text, float scale = 1.0f);
+
+/// Builds the glyphs of every character of `characters` in both fonts of `scale`, so drawing
+/// them later builds nothing (the first frame of the game then costs no more than any other).
+void prepareText(const std::string& characters, float scale = 1.0f);

@@ -17,8 +17,17 @@ std::string itemsLeftText(int itemsLeft)
     return text.str();
 }
 
-float counterBaseline(int height) { return static_cast<float>((height - faceSize) - 6.4); }
+// At scale 1 each of these is the same double arithmetic as without a scale, to the last bit.
 
-float itemsLeftX() { return static_cast<float>(margin); }
+float counterBaseline(int height, float scale)
+{
+    const double s = scale;
+    return static_cast<float>((height - faceSize * s) - 6.4 * s);
+}
 
-float clockX(int width, float clockWidth) { return static_cast<float>((width - margin) - clockWidth); }
+float itemsLeftX(float scale) { return static_cast<float>(margin * static_cast<double>(scale)); }
+
+float clockX(int width, float clockWidth, float scale)
+{
+    return static_cast<float>((width - margin * static_cast<double>(scale)) - clockWidth);
+}

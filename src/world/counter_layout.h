@@ -2,16 +2,23 @@
 
 #include <string>
 
+/// Every character the counters can ever show: the clock's digits and separators, and the
+/// letters and space of the items-left line.
+inline constexpr char counterCharacters[] = "0123456789:. efilmst";
+
 /// The items-left line: the count in plain decimal, then " item left" for 1, else " items left".
 std::string itemsLeftText(int itemsLeft);
 
-/// Baseline of both counters in a window `height` pixels tall: (height - 32) - 6.4, pixels
-/// from the bottom.
-float counterBaseline(int height);
+// The counters are laid out in logical pixels: `scale` is the window's content scale, screen
+// pixels per logical pixel (1 on an ordinary screen, 2 on a 2x one).
 
-/// Left end of the items-left line, pixels from the left edge (32 / 3).
-float itemsLeftX();
+/// Baseline of both counters in a window `height` pixels tall: (height - 32 * scale) -
+/// 6.4 * scale, pixels from the bottom.
+float counterBaseline(int height, float scale = 1.0f);
 
-/// Left end of the run clock, so that a clock `clockWidth` pixels wide ends 32 / 3 pixels
-/// from the right edge of a window `width` pixels wide.
-float clockX(int width, float clockWidth);
+/// Left end of the items-left line, pixels from the left edge (32 / 3 * scale).
+float itemsLeftX(float scale = 1.0f);
+
+/// Left end of the run clock, so that a clock `clockWidth` pixels wide ends 32 / 3 * scale
+/// pixels from the right edge of a window `width` pixels wide.
+float clockX(int width, float clockWidth, float scale = 1.0f);

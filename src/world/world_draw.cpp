@@ -109,11 +109,12 @@ void World::renderCounters() const
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     checkGlError(__FILE__, __LINE__);
 
-    const float baseline = counterBaseline(height);
+    const float scale = contentScale;
+    const float baseline = counterBaseline(height, scale);
     glPushMatrix();
     {
-        glTranslatef(itemsLeftX(), baseline, 0.0f);
-        drawText(itemsLeftText(m_itemsLeft), false);
+        glTranslatef(itemsLeftX(scale), baseline, 0.0f);
+        drawText(itemsLeftText(m_itemsLeft), false, scale);
     }
     glPopMatrix();
     checkGlError(__FILE__, __LINE__);
@@ -121,8 +122,8 @@ void World::renderCounters() const
     const std::string clock = runTimeText();
     glPushMatrix();
     {
-        glTranslatef(clockX(width, textWidth(clock)), baseline, 0.0f);
-        drawText(clock, true);
+        glTranslatef(clockX(width, textWidth(clock, scale), scale), baseline, 0.0f);
+        drawText(clock, true, scale);
     }
     glPopMatrix();
     checkGlError(__FILE__, __LINE__);

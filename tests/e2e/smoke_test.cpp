@@ -58,3 +58,28 @@ INSTANTIATE_TEST_SUITE_P(KeysAndClose, Quitting,
                              return what +
                                     (std::get<1>(info.param) == Phase::countdown ? "InCountdown" : "InPlay");
                          });
+
+// Under Xvfb the buffer swap does not wait for a display refresh: the game paces itself.
+TEST(Smoke, PresentsNoMoreFramesThanTheDisplayRefreshesAndRestsWhileMinimised)
+{
+    const TimeLimit limit(40);
+    GameRun run;
+    ASSERT_TRUE(run.waitForCountdown(Seconds(10.0))) << run.game.stderrText();
+    run.sleepUntil(5.0);  // in play
+
+    const int frames = run.x.countFrames(run.window, Seconds(2.0));
+    EXPECT_LE(frames, 130) << "more than 65 frames a second on Xvfb's 60 Hz screen";
+    EXPECT_GT(frames, 0);
+
+    run.x.minimise(run.window);
+    waitSeconds(0.5);
+    const double cpuBefore = run.game.cpuSeconds();
+    const Clock::time_point start = Clock::now();
+    waitSeconds(2.0);
+    const double share = (run.game.cpuSeconds() - cpuBefore) / Seconds(Clock::now() - start).count();
+    EXPECT_LT(share, 0.15) << "of one core while minimised";
+
+    run.x.restore(run.window);
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}

@@ -1,4 +1,5 @@
-// The window is resizable: down to one pixel and back, and the counters follow its edges.
+// The window: resizable down to one pixel and back, the counters following its edges; minimised
+// and restored; twice as large, counters and all, on a 2x screen.
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ ClockGaps clockGaps(const Image& image)
 
 }  // namespace
 
-TEST(Window, ResizedToOnePixelAndBackKeepsRunningWithCountersAtTheEdges)
+TEST(Window, ResizedToOnePixelAndBackOrMinimisedKeepsRunningWithCountersAtTheEdges)
 {
     const TimeLimit limit(60);
     SteppedRun run;
@@ -70,6 +71,46 @@ TEST(Window, ResizedToOnePixelAndBackKeepsRunningWithCountersAtTheEdges)
     ASSERT_TRUE(run.advance(40));
     const Image play = run.shot("resized-play-640x480.png");
     EXPECT_NEAR(clockGaps(play).right, start.right, 3);  // the last digit now varies
+
+    // Minimised, the game goes on frame by frame as before, clock and all; restored, it shows.
+    run.x.minimise(run.window);
+    const FrameReport before = run.last();
+    ASSERT_TRUE(run.advance(32));
+    EXPECT_EQ(run.last().runClock, before.runClock + 32 * frameStep);
+    run.x.restore(run.window);
+    ASSERT_TRUE(run.advance(2));
+    EXPECT_GT(changedShare(play, run.shot(), clockArea), 0.0) << "the restored window shows the old clock";
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+TEST(Window, OnA2xScreenEverythingIsTwiceAsLarge)
+{
+    const TimeLimit limit(60);
+    int countersHeight = 0;
+    ClockGaps gaps{};
+    {
+        SteppedRun run;
+        ASSERT_TRUE(run.start()) << run.game.stderrText();
+        const Image normal = run.shot();
+        countersHeight = boundsOf(normal, itemsCounterArea, white, textTolerance).height;
+        gaps = clockGaps(normal);
+        EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    }
+
+    // GLFW takes the content scale from Xft.dpi, as desktops set it for a 2x screen.
+    SteppedOptions options;
+    options.screen = "2048x1536x24";
+    options.resources = "Xft.dpi: 192";
+    SteppedRun run(options);
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    EXPECT_EQ(run.x.size(run.window), std::make_pair(1600, 1200));
+    const Image large = run.shot("countdown-2x.png");
+    const Rect counters = boundsOf(large, Rect{0, 0, 640, 112}, white, textTolerance);
+    EXPECT_NEAR(counters.height, 2 * countersHeight, 2);
+    const ClockGaps largeGaps = clockGaps(large);
+    EXPECT_NEAR(largeGaps.right, 2 * gaps.right, 3);
+    EXPECT_NEAR(largeGaps.top, 2 * gaps.top, 3);
     EXPECT_EQ(run.quitWith(XK_Escape), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }

@@ -1,13 +1,19 @@
 // One whole frame as the player sees it, and the GL error check every stage relies on.
 
+#include <FTGL/ftgl.h>
+
 #include <cmath>
 #include <stdexcept>
 
+#include "main/screen_layout.h"
+#include "main/screens.h"
 #include "main/shell.h"
 #include "render/camera.h"
 #include "render/gl.h"
+#include "render/text.h"
 #include "support/gl_context.h"
 #include "support/gl_pixels.h"
+#include "world/counter_layout.h"
 #include "world/world.h"
 
 using namespace gltest;
@@ -105,6 +111,28 @@ TEST_F(FrameGl, PhysicsOverlayLiesOnTheFloorOverTheScene)
     const Rgb footprint = seen(frame, b2Vec3(28.5f, 5.5f, 0));
     EXPECT_GT(footprint.g, footprint.r + 60) << footprint;
     EXPECT_GT(footprint.g, footprint.b + 60) << footprint;
+}
+
+TEST_F(FrameGl, AfterTheCountdownsPreparationNoFrameBuildsGlyphs)
+{
+    // Glyphs are display lists made on first use. The countdown makes all that its words and the
+    // counters will ever need before its clock starts, so no frame of the game pays for them.
+    CameraTable cameras{&overhead, &overhead};
+    cameraTable = &cameras;
+    ScreenFonts fonts = loadScreenFonts(countdownFaceSize(windowHeight));
+    ASSERT_NO_THROW(prepareCountdown(world, fonts));
+    const GLuint before = glGenLists(1);
+    for (int n = 3; n >= 0; --n) {
+        renderFrame(world, overhead);
+        drawCountdownWord(fonts, countdownText(n), 0.85f);
+    }
+    drawText(counterCharacters, false);
+    drawText(counterCharacters, true);
+    const GLuint after = glGenLists(1);
+    EXPECT_EQ(after, before + 1) << "the frames built " << after - before - 1 << " display lists";
+    glDeleteLists(before, 1);
+    glDeleteLists(after, 1);
+    cameraTable = nullptr;
 }
 
 TEST_F(FrameGl, LeavesTheWindowPixelProjection)

@@ -132,6 +132,13 @@ TEST_F(Keyboard, DvorakLayoutReadsTheSamePhysicalKeysAsQwerty)
 
     // The other layout's keys are not in this one: a stale flag reads false.
     EXPECT_EQ(controlsFor(keyLayouts[1], qwerty, {GLFW_KEY_I}), CartControls{});
+
+    // A lookup knows when the keyboard layout has changed under it, for either key layout.
+    for (const char* layout : keyLayouts) {
+        EXPECT_TRUE(qwerty.current(layout, qwertyName)) << layout;
+        EXPECT_FALSE(qwerty.current(layout, dvorakName)) << layout;
+        EXPECT_TRUE(dvorak.current(layout, dvorakName)) << layout;
+    }
 }
 
 TEST_F(Keyboard, UnknownNamesFallBackToTheTokenOfTheSameCode)

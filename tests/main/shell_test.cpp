@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "main/frame_pacer.h"
 #include "main/frame_timer.h"
 #include "main/screen_layout.h"
 #include "main/shell.h"
@@ -36,6 +37,45 @@ TEST(FrameTimer, ClampsAndAlwaysMovesOnToTheNewReading)
     EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
     EXPECT_EQ(readings, script + 6);
     EXPECT_EQ(maxFrameTime, static_cast<float>(1.0 / 30.0));
+}
+
+TEST(FramePacer, HoldsASwapThatDoesNotWaitToTheRefreshRateAndNeverDelaysOneThatDoes)
+{
+    EXPECT_EQ(refreshPeriod(0), 1.0 / 60.0);  // a display that does not tell
+    EXPECT_EQ(refreshPeriod(-1), 1.0 / 60.0);
+    EXPECT_EQ(refreshPeriod(144), 1.0 / 144.0);
+    const double period = 1.0 / 60.0;
+
+    // A swap that returns at once after 5 ms of drawing (or a minimised window, where nothing is
+    // drawn): every frame after the first starts exactly one period after the one before.
+    FramePacer pacer;
+    double now = 10.0;
+    double previous = nextFrameStart(pacer, now);
+    int frames = 1;
+    while (previous < 11.0) {
+        now = previous + 0.005;
+        const double start = nextFrameStart(pacer, now);
+        EXPECT_NEAR(start - previous, period, 1e-12);
+        previous = start;
+        ++frames;
+    }
+    EXPECT_EQ(frames, 61);  // 10.0 to 11.0 inclusive: sixty a second
+
+    // A swap that waits for the display, some a little early: never held back.
+    for (const double early : {0.0, period / 32, 0.0, period / 20}) {
+        now = pacer.mark + period - early;
+        EXPECT_EQ(nextFrameStart(pacer, now), now) << early;
+    }
+
+    // A slow frame is not made up for: the next ones keep a whole period from it.
+    now = pacer.mark + 0.05;
+    EXPECT_EQ(nextFrameStart(pacer, now), now);
+    EXPECT_NEAR(nextFrameStart(pacer, now + 0.001), now + period, 1e-12);
+
+    // The period follows the display: 144 Hz lets frames come that often.
+    pacer.period = refreshPeriod(144);
+    now = pacer.mark + 1.0 / 144.0;
+    EXPECT_EQ(nextFrameStart(pacer, now), now);
 }
 
 TEST(WindowSize, EachSideIsKeptAtLeastOnePixel)

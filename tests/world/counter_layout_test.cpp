@@ -21,4 +21,12 @@ TEST(CounterLayout, CountersKeepTheirDistanceFromTheTopAndRightEdges)
     // After a resize the same distances hold.
     EXPECT_NEAR(480.0f - counterBaseline(480), 600.0f - counterBaseline(600), 1e-4);
     EXPECT_NEAR(1920.0f - (clockX(1920, 150.0f) + 150.0f), 10.666667f, 1e-3);
+
+    // On a 2x screen every distance is twice as many pixels; at scale 1 nothing moves a bit.
+    EXPECT_EQ(counterBaseline(600), 561.6f);
+    EXPECT_EQ(itemsLeftX(), static_cast<float>(32.0 / 3.0));
+    EXPECT_EQ(clockX(800, 120.0f), static_cast<float>(800.0 - 32.0 / 3.0 - 120.0));
+    EXPECT_FLOAT_EQ(1200.0f - counterBaseline(1200, 2.0f), 2.0f * (600.0f - counterBaseline(600)));
+    EXPECT_FLOAT_EQ(itemsLeftX(2.0f), 2.0f * itemsLeftX());
+    EXPECT_NEAR(1600.0f - (clockX(1600, 240.0f, 2.0f) + 240.0f), 2.0f * itemsLeftX(), 1e-3);
 }
