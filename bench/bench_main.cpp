@@ -54,7 +54,7 @@ int main(int argc, char** argv)
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
     try {
-        fontPath();  // the frame benchmarks draw text: fail here, clearly, rather than mid-run
+        gameFontBytes();  // the frame benchmarks draw text: fail here, clearly, rather than mid-run
     } catch (const std::exception& e) {
         std::fprintf(stderr, "shelvoy_bench: %s\n", e.what());
         return 1;

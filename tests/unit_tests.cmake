@@ -5,6 +5,7 @@ set(SHELVOY_UNIT_TESTS
     world/drive_test.cpp
     cart/cart_test.cpp
     render/camera_test.cpp
+    render/font_test.cpp
     render/text_layout_test.cpp
     main/keyboard_test.cpp
     main/shell_test.cpp

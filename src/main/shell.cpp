@@ -14,6 +14,7 @@
 #include "main/screens.h"
 #include "platform/error_box.h"
 #include "render/camera.h"
+#include "render/font.h"
 #include "world/world.h"
 
 namespace {
@@ -160,6 +161,9 @@ int runGuarded(const LevelDesc& desc)
     CameraTable cameras{&chase, &overhead};
     cameraTable = &cameras;
 
+    // The font is read now, whole, so a font that cannot be used is reported before any window
+    // opens, and nothing reads the disk once the run has begun.
+    gameFontBytes();
     openWindow();
     showCountdown(world);
     playLoop(world);

@@ -1,14 +1,46 @@
 #include "platform/data_file.h"
 
-#include <climits>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <stdexcept>
 
 #ifndef SHELVOY_DATA_FROM_BINDIR
 #define SHELVOY_DATA_FROM_BINDIR "../share/shelvoy"
 #endif
 
 const char* const dataDirFromExecutable = SHELVOY_DATA_FROM_BINDIR;
+
+namespace {
+
+// The reason for a failed system call on a file, in the words a player reads.
+std::string reason(int error)
+{
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case ENOENT:
+        return "no such file";
+    default:
+        return std::strerror(error);
+    }
+}
+
+// Closes the descriptor however the read ends.
+struct FileDescriptor {
+    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
+    ~FileDescriptor() { close(fd); }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int fd;
+};
+
+}  // namespace
 
 std::string executableDir()
 {
@@ -40,9 +72,37 @@ std::string findDataFile(const std::string& name, std::vector<std::string>* trie
     if (tried)
         *tried = candidates;
     for (const std::string& candidate : candidates) {
-        std::ifstream file(candidate, std::ios::binary);
-        if (file.good())
+        struct stat status {};
+        if (stat(candidate.c_str(), &status) == 0)
             return candidate;
     }
     return {};
+}
+
+std::vector<unsigned char> readRegularFile(const std::string& path)
+{
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.fd < 0)
+        throw std::runtime_error(reason(errno));
+    struct stat status {};
+    if (fstat(file.fd, &status) != 0)
+        throw std::runtime_error(reason(errno));
+    if (!S_ISREG(status.st_mode))
+        throw std::runtime_error("is not a regular file");
+
+    std::vector<unsigned char> bytes;
+    bytes.reserve(static_cast<size_t>(status.st_size));
+    unsigned char buffer[65536];
+    for (;;) {
+        const ssize_t n = read(file.fd, buffer, sizeof buffer);
+        if (n == 0)
+            return bytes;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw std::runtime_error(reason(errno));
+        }
+        bytes.insert(bytes.end(), buffer, buffer + n);
+    }
 }

@@ -16,6 +16,12 @@ extern const char* const dataDirFromExecutable;
 /// data directory exeDir/dataDirFromExecutable.
 std::vector<std::string> dataFileCandidates(const std::string& name, const std::string& exeDir);
 
-/// The first candidate of dataFileCandidates(name, executableDir()) that can be opened for
-/// reading; empty when none can. `tried` (if given) receives every candidate in order.
+/// The first candidate of dataFileCandidates(name, executableDir()) that exists, whatever it is
+/// (nothing is opened here, so a FIFO or a device cannot block the lookup); empty when none
+/// does. `tried` (if given) receives every candidate in order.
 std::string findDataFile(const std::string& name, std::vector<std::string>* tried = nullptr);
+
+/// The whole contents of the regular file at `path`. It is opened without blocking and read only
+/// when it is a regular file. Throws std::runtime_error with the reason alone, in words: "is not
+/// a regular file", "permission denied", "no such file", or the system's text for another error.
+std::vector<unsigned char> readRegularFile(const std::string& path);

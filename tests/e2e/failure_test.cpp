@@ -4,43 +4,17 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <regex>
 
 #include "support/game_run.h"
+#include "support/temp_dir.h"
 
 using namespace e2e;
 namespace fs = std::filesystem;
-
-namespace {
-
-// A fresh directory, removed with everything in it.
-class TempDir {
-public:
-    // Short, so the error box with its paths fits on the screen.
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "sv-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-}  // namespace
 
 TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
 {
@@ -77,6 +51,26 @@ TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
     const std::optional<int> status = run.game.waitFor(Seconds(2.0));
     ASSERT_TRUE(status.has_value()) << "Return did not dismiss the box";
     EXPECT_EQ(*status, 1);
+}
+
+TEST(Failures, AFifoForAFontIsRefusedBeforeAnyWindowOpens)
+{
+    const TimeLimit limit(20);
+    // Opening a FIFO for reading would wait for a writer that never comes.
+    const TempDir work;
+    ASSERT_EQ(mkfifo((work / "Receipt.ttf").c_str(), 0644), 0);
+    GameOptions options;
+    options.workingDirectory = work.path().string();
+    GameRun run(options);
+
+    const Window box = run.x.waitForWindow(errorBoxTitle, Seconds(10.0));
+    ASSERT_NE(box, None) << "no error box\n" << run.game.stderrText();
+    EXPECT_EQ(run.game.stderrText(),
+              "Inconceivable!: Cannot load font \"Receipt.ttf\" from Receipt.ttf: is not a regular file\n");
+    EXPECT_EQ(run.x.waitForWindow(gameTitle, Seconds(0.0)), None) << "the game window opened";
+    run.x.focus(box);
+    run.x.tapKey(XK_Return);
+    EXPECT_EQ(run.game.waitFor(Seconds(5.0)), 1);
 }
 
 TEST(Failures, NoDisplayReportsGlfwInitAndExitsWithOne)

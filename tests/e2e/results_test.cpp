@@ -4,8 +4,11 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "support/screen_areas.h"
 #include "support/stepped_run.h"
+#include "support/temp_dir.h"
 
 using namespace e2e;
 
@@ -103,6 +106,24 @@ TEST(ResultsScreen, FollowsTheFrameThatTakesTheLastItemAndShowsTheTimeUntilEnter
     }
     EXPECT_TRUE(showsResults(run.shot()));
 
+    EXPECT_EQ(run.quitWith(XK_Return), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+TEST(ResultsScreen, ShowsTheTimeWhenTheFontFileWentAwayDuringTheRun)
+{
+    const TimeLimit limit(60);
+    const TempDir work;
+    std::filesystem::copy_file(runDirectory() + "/Receipt.ttf", work / "Receipt.ttf");
+    SteppedOptions options = oneItemStore();
+    options.workingDirectory = work.path().string();
+    SteppedRun run(options);
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    std::filesystem::remove(work / "Receipt.ttf");  // a package upgrade or removal, say
+
+    ASSERT_TRUE(run.finishCountdown());
+    ASSERT_TRUE(run.advance(2)) << run.game.stderrText();
+    EXPECT_TRUE(showsResults(run.shot()));
     EXPECT_EQ(run.quitWith(XK_Return), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }
