@@ -2,7 +2,21 @@
 
 unsigned countdownFaceSize(int height) { return static_cast<unsigned>(height / 3); }
 
+namespace {
+
+constexpr unsigned smallestLegibleFaceSize = 8;  // pixels
+
+}  // namespace
+
 unsigned resultsFaceSize(int width) { return static_cast<unsigned>(width / 12); }
+
+unsigned legibleResultsFaceSize(unsigned current, int width)
+{
+    if (current >= smallestLegibleFaceSize)
+        return current;
+    const unsigned now = resultsFaceSize(width);
+    return now >= smallestLegibleFaceSize ? now : current;
+}
 
 std::string resultsLabel(const std::string& runTime) { return "Time: " + runTime; }
 

@@ -14,6 +14,11 @@ unsigned countdownFaceSize(int height);
 /// Face size of the results screen's fonts for a window `width` pixels wide (a twelfth).
 unsigned resultsFaceSize(int width);
 
+/// The face size the results screen uses from now on, having used `current` so far, in a window
+/// `width` pixels wide: `current`, unless that is too small to read (the screen started in a
+/// minimised or tiny window) and the window is now large enough for a legible one.
+unsigned legibleResultsFaceSize(unsigned current, int width);
+
 /// The results screen's time line for the run time text: "Time: " followed by it.
 std::string resultsLabel(const std::string& runTime);
 

@@ -144,6 +144,13 @@ void showResults(World& world)
     ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
     const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
     while (glfwGetKey(gameWindow, GLFW_KEY_ENTER) != GLFW_PRESS) {
+        // Sizes are fixed when the screen starts, unless that left the time too small to read.
+        const unsigned size = legibleResultsFaceSize(fonts.fill->FaceSize(), windowSize.width);
+        if (size != fonts.fill->FaceSize()) {
+            fonts.fill->FaceSize(size, 72);
+            fonts.outline->FaceSize(size, 72);
+            checkGlError(__FILE__, __LINE__);
+        }
         if (!windowMinimised) {
             renderFrame(world, selectedCamera());  // no camera update, no timer: a still scene
             drawResultsOverlay(fonts, label);

@@ -128,6 +128,22 @@ TEST(ResultsScreen, ShowsTheTimeWhenTheFontFileWentAwayDuringTheRun)
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
+TEST(ResultsScreen, StartedInATinyWindowItsTimeIsLegibleOnceTheWindowIsLargeAgain)
+{
+    const TimeLimit limit(60);
+    SteppedRun run(oneItemStore());
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    run.x.resize(run.window, 40, 30);  // the results' face size would be 40 / 12 = 3
+    ASSERT_TRUE(run.finishCountdown());
+    ASSERT_TRUE(run.advance(2));
+    run.x.resize(run.window, 800, 600);
+    ASSERT_TRUE(run.advance(2));
+    const Image results = run.shot();
+    EXPECT_TRUE(showsResults(results));
+    EXPECT_GT(boundsOf(results, upperText, white, textTolerance).width, 400) << "the time is still tiny";
+    EXPECT_EQ(run.quitWith(XK_Return), 0);
+}
+
 TEST(ResultsScreen, EnterHeldSinceTheCountdownSkipsIt)
 {
     const TimeLimit limit(60);

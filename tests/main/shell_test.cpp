@@ -117,6 +117,14 @@ TEST(ScreenLayout, CountdownWordsScaleAndCentre)
     EXPECT_EQ(resultsFaceSize(800), 66u);
     EXPECT_EQ(countdownFaceSize(1), 0u);
 
+    // The results' size stays as the screen started, unless that was too small to read.
+    EXPECT_EQ(legibleResultsFaceSize(66, 1), 66u);
+    EXPECT_EQ(legibleResultsFaceSize(66, 1600), 66u);
+    EXPECT_EQ(legibleResultsFaceSize(0, 1), 0u);  // started minimised, still is
+    EXPECT_EQ(legibleResultsFaceSize(0, 95), 0u);
+    EXPECT_EQ(legibleResultsFaceSize(0, 96), 8u);
+    EXPECT_EQ(legibleResultsFaceSize(4, 800), 66u);
+
     const TextOrigin at = countdownOrigin(800, 600, 0.5f, 200.0f, 120.0f);
     EXPECT_FLOAT_EQ(at.x, 370.0f);  // the scaled advance is centred
     EXPECT_FLOAT_EQ(at.y, 250.0f);  // and so is a box of the scaled face size
