@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "cart/cart.h"
-#include "main/shell.h"
 #include "render/gl.h"
 #include "render/solids.h"
 

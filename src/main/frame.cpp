@@ -1,4 +1,4 @@
-// The shell's drawing: the per-frame sequence and the OpenGL error check.
+// The shell's drawing: the per-frame sequence every frame of the game is drawn by.
 
 #include <stdexcept>
 #include <string>
@@ -7,21 +7,6 @@
 #include "render/camera.h"
 #include "render/gl.h"
 #include "world/world.h"
-
-void checkGlError(const char* file, int line)
-{
-    const GLenum code = glGetError();
-    if (code == GL_NO_ERROR)
-        return;
-    const GLubyte* text = gluErrorString(code);
-    std::string message = "GL error: ";
-    message += file;
-    message += ":";
-    message += std::to_string(line);
-    message += ": ";
-    message += text ? reinterpret_cast<const char*>(text) : ("error " + std::to_string(code));
-    throw std::runtime_error(message);
-}
 
 void renderFrame(World& world, Camera& camera)
 {

@@ -10,8 +10,6 @@
 
 namespace {
 
-KeyLookup keyLookup;  // built again whenever the keyboard layout has changed
-
 const char* keyName(int key) { return glfwGetKeyName(key, 0); }
 
 }  // namespace

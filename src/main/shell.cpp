@@ -21,9 +21,6 @@ namespace {
 
 const char* const windowTitle = "Shelvoy! - prototype7-4-gf937efb";
 
-// GLFW's own words for its latest failure, added to the stderr report.
-std::string lastGlfwError;
-
 // A failed GLFW call: the message is the game's, the cause is GLFW's.
 struct GlfwFailure : std::runtime_error {
     GlfwFailure(const std::string& message, std::string why)

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "main/shell_state.h"
+#include "render/gl_check.h"  // checkGlError, which the shell's drawing uses as every pass does
 
 class Camera;
 class World;
@@ -12,10 +13,6 @@ struct LevelDesc;
 
 /// Thrown to end the program at once, silently, with exit code 0 (quit keys, window close).
 struct Exit {};
-
-/// Reads one pending OpenGL error; if there is one, throws std::runtime_error
-/// "GL error: <file>:<line>: <GLU error string>". Pass __FILE__ and __LINE__.
-void checkGlError(const char* file, int line);
 
 /// Throws std::runtime_error "GLFW error: <this file>:<line>: <call> failed", with GLFW's own
 /// description of the cause appended when it gave one.

@@ -12,6 +12,8 @@ std::exception_ptr pendingCallbackException;
 ShellHooks shellHooks;
 FrameTimer frameTimer;
 FramePacer framePacer;
+KeyLookup keyLookup;
+std::string lastGlfwError;
 
 void resetShellState()
 {
@@ -27,4 +29,6 @@ void resetShellState()
     shellHooks = ShellHooks{};
     frameTimer = FrameTimer{};
     framePacer = FramePacer{};
+    keyLookup = KeyLookup{};
+    lastGlfwError.clear();
 }

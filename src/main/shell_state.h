@@ -1,31 +1,24 @@
 #pragma once
 
-// The shell's switches: the only globals of the game, all of them here.
+// The shell's state: the only mutable globals of the game, all of them defined in
+// shell_state.cpp. (The text module keeps its program-wide font cache to itself.)
 
 #include <array>
 #include <exception>
+#include <string>
 
 #include "main/frame_pacer.h"
 #include "main/frame_timer.h"
+#include "main/keyboard.h"
 #include "main/shell_hooks.h"
+#include "render/window_size.h"  // windowSize and contentScale, which the drawing reads
 
 class Camera;
 struct GLFWwindow;
 
-/// The client area in framebuffer pixels, each at least 1.
-struct WindowSize {
-    int width = 800;
-    int height = 600;
-};
-
 /// The two cameras the frame can be drawn through: 0 the chase camera, 1 the overhead one.
 using CameraTable = std::array<Camera*, 2>;
 
-/// Current window size, pixels; written by the size callback.
-extern WindowSize windowSize;
-/// The window's content scale: screen pixels per logical pixel (2 on a 2x screen); written at
-/// window set-up and by the content-scale callback.
-extern float contentScale;
 /// The window is minimised (iconified): nothing of it can be seen; written by the iconify callback.
 extern bool windowMinimised;
 /// Draw the physics overlay after the 3D scene (F1).
@@ -50,6 +43,11 @@ extern ShellHooks shellHooks;
 extern FrameTimer frameTimer;
 /// The frame pacing's state; its period follows the monitor that shows the window.
 extern FramePacer framePacer;
+/// Which key gives each driving character in the keyboard's current layout; built again by the
+/// keyboard sampler whenever the layout has changed.
+extern KeyLookup keyLookup;
+/// GLFW's own words for its latest failure, added to the report of a failed GLFW call.
+extern std::string lastGlfwError;
 
 /// Puts every switch back to its start value (a fresh run in the same process).
 void resetShellState();

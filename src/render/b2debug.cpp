@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "main/shell.h"
 #include "render/gl.h"
 
 namespace {

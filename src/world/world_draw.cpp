@@ -1,9 +1,9 @@
 // The World's drawing passes: the lit store, the counters and the physics overlay.
 
-#include "main/shell.h"
 #include "render/gl.h"
 #include "render/solids.h"
 #include "render/text.h"
+#include "render/window_size.h"
 #include "world/counter_layout.h"
 #include "world/world.h"
 
