@@ -2,19 +2,8 @@
 
 #include <cmath>
 
-namespace {
-
-constexpr float rampRate = 2.0f;      // limits per second while a key is held
-constexpr float minimumShare = 0.3f;  // a press gives at least this share of the limit at once
-constexpr float decayRate = 10.0f;    // force units per second once released, either axis
-constexpr float forwardLimit = 1.0f;
-constexpr float halfLength = 0.7f;
-constexpr float halfWidth = 0.4f;
-// The handle runs across the rear edge; the hands hold it at 80 % of the half-width either
-// side of the axis. Computed in single precision, this is 0.32000002, not the float 0.32f.
-constexpr float gripOffset = halfWidth * 0.8f;
-
-}  // namespace
+#include "cart/cart_def.h"
+#include "render/angles.h"
 
 Cart::Cart(b2World& world, float startX, float startY, float startAngle)
     : m_world(world), m_body(nullptr), m_hands{}
@@ -25,8 +14,8 @@ Cart::Cart(b2World& world, float startX, float startY, float startAngle)
     bodyDef.angle = startAngle;
     bodyDef.linearVelocity.Set(0.0f, 0.0f);
     bodyDef.angularVelocity = 0.0f;
-    bodyDef.linearDamping = 0.3f;
-    bodyDef.angularDamping = 0.8f;
+    bodyDef.linearDamping = cartDef.linearDamping;
+    bodyDef.angularDamping = cartDef.angularDamping;
     bodyDef.allowSleep = true;
     bodyDef.awake = true;
     bodyDef.fixedRotation = false;
@@ -36,20 +25,20 @@ Cart::Cart(b2World& world, float startX, float startY, float startAngle)
     m_body = m_world.CreateBody(&bodyDef);
 
     b2PolygonShape box;
-    box.SetAsBox(halfLength, halfWidth);  // 1.4 long, 0.8 wide, centred on the body origin
+    box.SetAsBox(cartDef.halfLength, cartDef.halfWidth);  // centred on the body origin
     b2FixtureDef fixtureDef;
     fixtureDef.shape = &box;
-    fixtureDef.density = 0.2f;
-    fixtureDef.friction = 1.0f;
-    fixtureDef.restitution = 0.2f;
+    fixtureDef.density = cartDef.density;
+    fixtureDef.friction = cartDef.friction;
+    fixtureDef.restitution = cartDef.restitution;
     fixtureDef.isSensor = false;
     fixtureDef.filter.categoryBits = 0x0001;
     fixtureDef.filter.maskBits = 0xFFFF;
     fixtureDef.filter.groupIndex = 0;
     m_body->CreateFixture(&fixtureDef);
 
-    m_hands[0] = Hand{b2Vec2(-halfLength, gripOffset), b2Vec2(0.0f, 0.0f)};
-    m_hands[1] = Hand{b2Vec2(-halfLength, -gripOffset), b2Vec2(0.0f, 0.0f)};
+    m_hands[0] = Hand{b2Vec2(-cartDef.halfLength, cartDef.gripOffset), b2Vec2(0.0f, 0.0f)};
+    m_hands[1] = Hand{b2Vec2(-cartDef.halfLength, -cartDef.gripOffset), b2Vec2(0.0f, 0.0f)};
 }
 
 int pairDirection(bool negative, bool positive)
@@ -66,25 +55,25 @@ float rampPush(float value, int direction, float limit, float dt)
 {
     float v = value;
     if (direction > 0) {
-        v = v + rampRate * dt * limit;
+        v = v + cartDef.rampRate * dt * limit;
         if (v > limit)
             v = limit;
-        const float floor = minimumShare * limit;
+        const float floor = cartDef.minimumShare * limit;
         if (v < floor)
             v = floor;
     } else if (direction < 0) {
-        v = v - rampRate * dt * limit;
+        v = v - cartDef.rampRate * dt * limit;
         if (v < -limit)
             v = -limit;
-        const float floor = -(minimumShare * limit);
+        const float floor = -(cartDef.minimumShare * limit);
         if (v > floor)
             v = floor;
     } else if (v > 0.0f) {
-        v = v - decayRate * dt;
+        v = v - cartDef.decayRate * dt;
         if (v < 0.0f)
             v = 0.0f;
     } else if (v < 0.0f) {
-        v = v + decayRate * dt;
+        v = v + cartDef.decayRate * dt;
         if (v > 0.0f)
             v = 0.0f;
     }
@@ -101,8 +90,8 @@ void Cart::update(float dt)
     for (int h = 0; h < 2; ++h) {
         Hand& hand = m_hands[h];
         const int base = 4 * h;
-        hand.push.x =
-            rampPush(hand.push.x, pairDirection(controls[base + 0], controls[base + 1]), forwardLimit, dt);
+        hand.push.x = rampPush(hand.push.x, pairDirection(controls[base + 0], controls[base + 1]),
+                               cartDef.forwardLimit, dt);
         hand.push.y =
             rampPush(hand.push.y, pairDirection(controls[base + 2], controls[base + 3]), lateralLimit, dt);
     }
@@ -120,6 +109,5 @@ float Cart::casterHeading(b2Vec2 pivot) const
     const b2Vec2 worldPivot = m_body->GetWorldPoint(pivot);
     const b2Vec2 velocity = m_body->GetLinearVelocityFromWorldPoint(worldPivot);
     const b2Vec2 local = m_body->GetLocalVector(velocity);
-    const double degrees = std::atan2(local.y, local.x) * 180.0 / 3.1415927f;
-    return static_cast<float>(degrees);
+    return degrees<double>(std::atan2(local.y, local.x));
 }

@@ -8,6 +8,14 @@
 #include "render/gl.h"
 #include "world/world.h"
 
+namespace {
+
+constexpr double fieldOfView = 60.0;  // degrees, from the bottom of the view to its top
+constexpr double nearPlane = 1.0;     // units in front of the eye
+constexpr double farPlane = 100.0;    // units: well past the far side of the store
+
+}  // namespace
+
 void renderFrame(World& world, Camera& camera)
 {
     const int width = windowSize.width;
@@ -26,7 +34,8 @@ void renderFrame(World& world, Camera& camera)
     checkGlError(__FILE__, __LINE__);
     if (width < 1 || height < 1)
         throw std::runtime_error("Invalid window size");
-    gluPerspective(60.0, static_cast<double>(width) / static_cast<double>(height), 1.0, 100.0);
+    gluPerspective(fieldOfView, static_cast<double>(width) / static_cast<double>(height), nearPlane,
+                   farPlane);
     checkGlError(__FILE__, __LINE__);
     glMatrixMode(GL_MODELVIEW);
     checkGlError(__FILE__, __LINE__);

@@ -2,11 +2,11 @@
 
 #include <cmath>
 
+#include "render/angles.h"
 #include "render/gl.h"
 
 namespace {
 
-constexpr float pi = 3.1415927f;
 constexpr unsigned circleVertexCount = 36;
 
 void setColor(const b2Color& color) { glColor4f(color.r, color.g, color.b, 1.0f); }
@@ -83,7 +83,7 @@ void DebugDraw::DrawTransform(const b2Transform& xf)
     glPushMatrix();
     {
         glTranslatef(xf.p.x, xf.p.y, 0.0f);
-        glRotatef(std::atan2(xf.q.s, xf.q.c) * 180.0f / pi, 0.0f, 0.0f, 1.0f);
+        glRotatef(degrees(std::atan2(xf.q.s, xf.q.c)), 0.0f, 0.0f, 1.0f);
         checkGlError(__FILE__, __LINE__);
 
         glLineWidth(1.0f);

@@ -2,6 +2,19 @@
 
 #include <box2d/box2d.h>
 
+/// How the cameras follow the cart, each number once with its unit (map cells, seconds).
+struct CameraDef {
+    float overheadHeight = 20.0f;  ///< units above the floor the overhead camera hovers
+    float overheadRate = 0.5f;     ///< of the overhead camera's easing, per second per unit of lag
+    float chaseEyeHeight = 1.3f;   ///< units above the floor, the chase camera's eye
+    float chaseDistance = 2.5f;    ///< units behind the cart's centre, along its rear, it eases toward
+    float chaseRate = 30.0f;       ///< of the chase camera's easing, per second per unit of lag
+    float deadZone = 0.0001f;      ///< units: a camera closer than this to its target has arrived
+};
+
+/// The game's cameras.
+inline constexpr CameraDef cameraDef{};
+
 /// A view of the store that follows the cart's body. The shell updates every camera each
 /// frame and draws through the selected one. Cameras are plain objects owned by the shell
 /// and never destroyed through this base.

@@ -2,21 +2,21 @@
 
 #include <cmath>
 
+#include "render/angles.h"
 #include "render/camera.h"
 #include "render/gl.h"
 
 void TopDownCamera::apply()
 {
-    // 20 units up, looking straight down; world +x points up the screen.
+    // High above, looking straight down; world +x points up the screen.
     glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-m_position.x, -m_position.y, -20.0f);
+    glTranslatef(-m_position.x, -m_position.y, -cameraDef.overheadHeight);
 }
 
 void FollowCamera::apply()
 {
-    const float pi = 3.1415927f;
     const float h = std::atan2(m_transform.q.s, m_transform.q.c);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  // +z up the screen, +y into it
-    glRotatef(90.0f - h * 180.0f / pi, 0.0f, 0.0f, 1.0f);
-    glTranslatef(-m_transform.p.x, -m_transform.p.y, -1.3f);
+    glRotatef(90.0f - degrees(h), 0.0f, 0.0f, 1.0f);
+    glTranslatef(-m_transform.p.x, -m_transform.p.y, -cameraDef.chaseEyeHeight);
 }

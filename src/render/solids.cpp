@@ -2,12 +2,12 @@
 
 #include <cmath>
 
+#include "render/angles.h"
 #include "render/gl.h"
 
 namespace {
 
 constexpr int cylinderSegments = 24;
-constexpr float pi = 3.1415927f;
 
 // The angle of step i around a ring of `cylinderSegments`, with sign for the cap direction.
 float ringAngle(int sign, int i)

@@ -2,10 +2,12 @@
 
 #include <sstream>
 
+#include "render/text.h"
+
 namespace {
 
-constexpr int faceSize = 32;
-constexpr double margin = 32.0 / 3.0;  // a third of an em from the window edges
+constexpr int faceSize = textFaceSize;     // pixels, of the counters' text
+constexpr double margin = faceSize / 3.0;  // a third of an em from the window edges
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "world/level.h"
 
+#include "render/angles.h"
+
 namespace {
 
 // Top row first; the start point (26, 3) is the shared corner of four open cells.
@@ -50,6 +52,6 @@ LevelDesc builtinLevel()
     desc.rows = storeRows;
     desc.startX = 26.0f;
     desc.startY = 3.0f;
-    desc.startAngle = 3.1415927f;
+    desc.startAngle = pi;  // facing -x
     return desc;
 }

@@ -7,6 +7,19 @@
 #include "world/counter_layout.h"
 #include "world/world.h"
 
+namespace {
+
+// The store's sizes, in units (one map cell); z is up from the floor tiles.
+constexpr float floorMargin = 2.0f;  // the floor reaches this far past the map on every side
+constexpr float floorDepth = 0.01f;  // below the tiles, whose gaps show it as grid lines
+constexpr float tileSize = 0.95f;    // of a cell, a square tile on every open cell
+constexpr float shelfCentre = 1.0f;  // a shelf block spans z = -1 to 3 (hidden below the floor)
+constexpr float shelfHalfHeight = 2.0f;
+constexpr float itemHeight = 0.7f;  // of an item cube's centre
+constexpr float itemSize = 0.7f;    // an item cube's edge
+
+}  // namespace
+
 void World::render() const
 {
     glEnable(GL_DEPTH_TEST);
@@ -26,22 +39,21 @@ void World::render() const
     glLightfv(GL_LIGHT0, GL_POSITION, lightDirection);
     checkGlError(__FILE__, __LINE__);
 
-    // The floor reaches two units past the map on every side; tiles sit just above it.
-    const float fw = static_cast<float>(m_desc.width) + 2.0f;
-    const float fh = static_cast<float>(m_desc.height) + 2.0f;
+    // The floor, with the tiles just above it.
+    const float fw = static_cast<float>(m_desc.width) + floorMargin;
+    const float fh = static_cast<float>(m_desc.height) + floorMargin;
     glColor3f(0.8f, 0.8f, 0.8f);
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(-2.0f, -2.0f, -0.01f);
-    glVertex3f(fw, -2.0f, -0.01f);
-    glVertex3f(fw, fh, -0.01f);
-    glVertex3f(-2.0f, fh, -0.01f);
+    glVertex3f(-floorMargin, -floorMargin, -floorDepth);
+    glVertex3f(fw, -floorMargin, -floorDepth);
+    glVertex3f(fw, fh, -floorDepth);
+    glVertex3f(-floorMargin, fh, -floorDepth);
     glEnd();
     checkGlError(__FILE__, __LINE__);
 
     // Every cell in one batch of quads, each placed by its own vertices rather than by a matrix
-    // of its own: a shelf block from z = -1 to 3 (the part below the floor is hidden), or a
-    // tile 0.95 across whose gaps show the darker floor as grid lines.
+    // of its own: a shelf block or a tile.
     glBegin(GL_QUADS);
     {
         char previous = 0;
@@ -58,9 +70,9 @@ void World::render() const
                     previous = kind;
                 }
                 if (kind == 'x') {
-                    boxQuads(cx, cy, 1.0f, 0.5f, 0.5f, 2.0f);
+                    boxQuads(cx, cy, shelfCentre, 0.5f, 0.5f, shelfHalfHeight);
                 } else {
-                    const float h = 0.5f * 0.95f;
+                    const float h = 0.5f * tileSize;
                     glNormal3f(0.0f, 0.0f, 1.0f);
                     glVertex3f(cx - h, cy - h, 0.0f);
                     glVertex3f(cx + h, cy - h, 0.0f);
@@ -82,11 +94,11 @@ void World::render() const
             continue;
         glPushMatrix();
         {
-            glTranslatef(item->x, item->y, 0.7f);
+            glTranslatef(item->x, item->y, itemHeight);
             glRotatef(m_spinAngle, 0.0f, 0.0f, 1.0f);
             glRotatef(45.0f, 1.0f, 0.0f, 0.0f);
             glRotatef(45.0f, 0.0f, 1.0f, 0.0f);
-            drawBox(0.7f, 0.7f, 0.7f);
+            drawBox(itemSize, itemSize, itemSize);
         }
         glPopMatrix();
     }
