@@ -7,7 +7,7 @@
 set -eu
 
 packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfreetype-dev \
-libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev fonts-dejavu-core"
+libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev fontconfig fonts-dejavu-core"
 case "${1:-}" in
 --test) packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev libxdamage-dev \
 x11-xkb-utils x11-xserver-utils \
