@@ -4,6 +4,7 @@
 #   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest)
 #   scripts/deps.sh --bench  that, plus Google Benchmark and Xvfb
 #   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
+# Without apt-get (not Debian) it lists the packages and exits with 1.
 set -eu
 
 packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfreetype-dev \
@@ -15,6 +16,18 @@ clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-
 --bench) packages="$packages libbenchmark-dev xvfb xauth libx11-dev" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
 esac
+
+# Elsewhere the names above are only a shopping list: say so and stop before anything builds.
+if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>&1; then
+    cat >&2 <<EOF
+deps.sh: no apt-get here, so nothing is installed. Shelvoy! needs these Debian 12 packages,
+or your system's equivalents (CMake 3.14 or newer, a C++17 compiler, pkg-config, Box2D 2.4,
+GLFW 3.3, FTGL, FreeType, GLU, SDL2, fontconfig and DejaVu Sans Mono Bold):
+$(echo $packages | fold -s -w 92 | sed 's/ *$//; s/^/  /')
+Install them, then build by hand as README.md shows.
+EOF
+    exit 1
+fi
 
 missing=""
 for package in $packages; do
