@@ -58,7 +58,11 @@ display=":$(cat "$fresh.display")"
 mkdir -p "$fresh/tmp/.X11-unix"
 mount --bind /tmp/.X11-unix "$fresh/tmp/.X11-unix"
 
-timeout 30 chroot "$fresh" sh -c "cd / && DISPLAY=$display exec shelvoy" 2>"$build/shelvoy.stderr" &
+# By name from a player's PATH, as Debian's /etc/profile sets it for users other than root: the
+# package puts the game in /usr/games, which root's PATH leaves out.
+player_path=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
+timeout 30 chroot "$fresh" sh -c "cd / && PATH=$player_path DISPLAY=$display exec shelvoy" \
+    2>"$build/shelvoy.stderr" &
 game_pid=$!
 DISPLAY=$display timeout 10 xdotool search --sync --name '^Shelvoy! - ' >/dev/null ||
     { echo "check-deb: no game window within 10 s" >&2; cat "$build/shelvoy.stderr" >&2; exit 1; }

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs the Debian 12 packages Shelvoy! needs that are not there yet.
 #   scripts/deps.sh          what building and playing need
-#   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest)
+#   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest, lintian)
 #   scripts/deps.sh --bench  that, plus Google Benchmark and Xvfb
 #   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
 # Without apt-get (not Debian) it lists the packages and exits with 1.
@@ -12,7 +12,7 @@ libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev fontconfig fonts-dejavu-core"
 case "${1:-}" in
 --test) packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev libxdamage-dev \
 x11-xkb-utils x11-xserver-utils \
-clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db" ;;
+clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db lintian" ;;
 --bench) packages="$packages libbenchmark-dev xvfb xauth libx11-dev" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
 esac

@@ -119,8 +119,9 @@ TEST_F(StagedInstall, EveryFileInItsPlace)
         "/usr/share/icons/hicolor/64x64/apps/org.shelvoy.Shelvoy.png",
         "/usr/share/icons/hicolor/128x128/apps/org.shelvoy.Shelvoy.png",
         "/usr/share/icons/hicolor/256x256/apps/org.shelvoy.Shelvoy.png",
-        "/usr/share/man/man6/shelvoy.6",
+        "/usr/share/man/man6/shelvoy.6.gz",
         "/usr/share/doc/shelvoy/copyright",
+        "/usr/share/doc/shelvoy/changelog.gz",
     };
     for (const std::string& file : files)
         EXPECT_TRUE(fs::is_regular_file(staged(file))) << file;
@@ -146,7 +147,7 @@ TEST_F(StagedInstall, DesktopEntryAndMetainfoAreValid)
                                               staged("/usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml"));
     EXPECT_EQ(metainfo.status, 0) << metainfo.output;
     const CommandResult manual =
-        runCommand("{ man --warnings -l " + staged("/usr/share/man/man6/shelvoy.6") + " >/dev/null; }");
+        runCommand("{ man --warnings -l " + staged("/usr/share/man/man6/shelvoy.6.gz") + " >/dev/null; }");
     EXPECT_EQ(manual.status, 0) << manual.output;
     EXPECT_EQ(manual.output, "") << "man page warnings";
 }
@@ -189,7 +190,7 @@ TEST_F(StagedInstall, StartedFromElsewhereItFindsItsFontInTheDataDirectory)
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
-TEST(Package, DebHasTheTreeAndLibraryDependencies)
+TEST(Package, DebIsLintianCleanWithTheGameInUsrGamesAndTheFontALink)
 {
     char pattern[] = "/tmp/shelvoy-deb-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -206,15 +207,27 @@ TEST(Package, DebHasTheTreeAndLibraryDependencies)
 
     const CommandResult contents = runCommand("dpkg-deb -c " + deb);
     ASSERT_EQ(contents.status, 0) << contents.output;
-    for (const char* path : {"./usr/bin/shelvoy", "./usr/share/shelvoy/Receipt.ttf",
-                             "./usr/share/applications/org.shelvoy.Shelvoy.desktop",
-                             "./usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml",
-                             "./usr/share/man/man6/shelvoy.6", "./usr/share/doc/shelvoy/copyright"})
+    for (const char* path :
+         {"./usr/games/shelvoy",
+          "./usr/share/shelvoy/Receipt.ttf -> ../fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf",
+          "./usr/share/applications/org.shelvoy.Shelvoy.desktop",
+          "./usr/share/metainfo/org.shelvoy.Shelvoy.metainfo.xml", "./usr/share/man/man6/shelvoy.6.gz",
+          "./usr/share/doc/shelvoy/copyright", "./usr/share/doc/shelvoy/changelog.gz"})
         EXPECT_NE(contents.output.find(path), std::string::npos) << path << "\n" << contents.output;
+    EXPECT_EQ(contents.output.find("./usr/bin/"), std::string::npos) << contents.output;
 
     const CommandResult depends = runCommand("dpkg-deb -f " + deb + " Depends");
     ASSERT_EQ(depends.status, 0) << depends.output;
-    for (const char* library : {"libbox2d", "libglfw3", "libftgl2", "libsdl2", "libc6"})
-        EXPECT_NE(depends.output.find(library), std::string::npos) << library << " in " << depends.output;
+    for (const char* package : {"fonts-dejavu-core", "libbox2d", "libglfw3", "libftgl2", "libsdl2", "libc6"})
+        EXPECT_NE(depends.output.find(package), std::string::npos) << package << " in " << depends.output;
+
+    // No error or warning, and none of the hints on hardening or fonts in a game's package.
+    const CommandResult lintian = runCommand("lintian --display-info " + deb);
+    EXPECT_EQ(lintian.status, 0) << lintian.output;
+    std::istringstream lines(lintian.output);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_TRUE(line.rfind("E: ", 0) != 0 && line.rfind("W: ", 0) != 0 &&
+                    line.find(" hardening-") == std::string::npos && line.find(" font-") == std::string::npos)
+            << line;
     fs::remove_all(out);
 }
