@@ -3,7 +3,6 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-#include <cctype>
 #include <cstring>
 
 #include "main/shell.h"
@@ -41,7 +40,11 @@ bool isPrintableKey(int key)
            key == GLFW_KEY_WORLD_2;
 }
 
-// The single ASCII character a key name stands for, upper-cased; 0 for anything else.
+// ASCII's own upper case: a-z to A-Z, every other byte as it is. Never the C library's toupper,
+// which follows the locale GLFW sets from the environment (Turkish maps 'i' to 221, outside ASCII).
+int asciiUpper(unsigned char c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : c; }
+
+// The single printable ASCII character a key name stands for, upper-cased; 0 for anything else.
 int nameCharacter(const char* name)
 {
     if (!name || std::strlen(name) != 1)
@@ -49,7 +52,7 @@ int nameCharacter(const char* name)
     const unsigned char c = static_cast<unsigned char>(name[0]);
     if (c < 0x20 || c >= 0x7F)
         return 0;
-    return std::toupper(c);
+    return asciiUpper(c);
 }
 
 }  // namespace
@@ -76,16 +79,16 @@ void KeyLookup::rebuild(const std::function<const char*(int key)>& keyName)
 
 int KeyLookup::keyFor(char c) const
 {
-    const int upper = std::toupper(static_cast<unsigned char>(c));
-    if (upper < 0 || upper >= static_cast<int>(m_keys.size()))
-        return upper;
+    const int upper = asciiUpper(static_cast<unsigned char>(c));
+    if (upper >= static_cast<int>(m_keys.size()))
+        return GLFW_KEY_UNKNOWN;  // not ASCII: no key of the table, and no GLFW token either
     return m_keys[upper] ? m_keys[upper] : upper;
 }
 
 bool KeyLookup::current(const char* characters, const std::function<const char*(int key)>& keyName) const
 {
     for (const char* c = characters; *c; ++c)
-        if (nameCharacter(keyName(keyFor(*c))) != std::toupper(static_cast<unsigned char>(*c)))
+        if (nameCharacter(keyName(keyFor(*c))) != asciiUpper(static_cast<unsigned char>(*c)))
             return false;
     return true;
 }

@@ -32,8 +32,9 @@ public:
     /// layout name, or null where it has none).
     void rebuild(const std::function<const char*(int key)>& keyName);
 
-    /// The GLFW key that produces character `c` (case-insensitive); where no key is known by
-    /// that name, the token of the same code (letters and '.' coincide with theirs).
+    /// The GLFW key that produces character `c` (ASCII letters in either case); where no key is
+    /// known by that name, the token of the same code (letters and '.' coincide with theirs);
+    /// GLFW_KEY_UNKNOWN for a byte outside ASCII. The same in every locale.
     int keyFor(char c) const;
 
     /// Whether the key held for each character of `characters` still produces it, as `keyName`
@@ -41,13 +42,17 @@ public:
     bool current(const char* characters, const std::function<const char*(int key)>& keyName) const;
 
 private:
-    std::array<int, 128> m_keys{};  ///< by upper-case character; 0 = not known
+    std::array<int, 128> m_keys{};  ///< by upper-case ASCII character; 0 = not known
 };
 
 /// The driving flags for `layout` (eight characters): flag i is whether the key of
 /// character i is down, as `isDown` (a GLFW key token) tells.
 CartControls readControls(const char* layout, const KeyLookup& lookup,
                           const std::function<bool(int key)>& isDown);
+
+/// The name the current keyboard layout gives a GLFW key token, as GLFW tells it; null for a key
+/// the keyboard does not have (asked without raising a GLFW error) or one without a printable name.
+const char* layoutKeyName(int key);
 
 /// Reads the selected layout's driving keys from the game window into the cart's controls, by
 /// the characters the current keyboard layout gives the keys: the eight keys' names are checked

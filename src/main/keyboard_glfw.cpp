@@ -8,17 +8,22 @@
 #include "main/shell.h"
 #include "world/world.h"
 
-namespace {
-
-const char* keyName(int key) { return glfwGetKeyName(key, 0); }
-
-}  // namespace
+const char* layoutKeyName(int key)
+{
+    // GLFW reports "Invalid scancode" for a token the keyboard has no key for: ask only for keys
+    // it has, so that its latest error stays the cause of a real failure.
+    if (key < GLFW_KEY_SPACE || key > GLFW_KEY_LAST)
+        return nullptr;
+    const int scancode = glfwGetKeyScancode(key);
+    return scancode == -1 ? nullptr : glfwGetKeyName(key, scancode);
+}
 
 void sampleControls(World& world)
 {
     const char* layout = keyLayouts[layoutIndex];
-    if (!keyLookup.current(layout, keyName))
-        keyLookup.rebuild(keyName);
-    world.cart().controls = readControls(
-        layout, keyLookup, [](int key) { return gameWindow && glfwGetKey(gameWindow, key) == GLFW_PRESS; });
+    if (!keyLookup.current(layout, layoutKeyName))
+        keyLookup.rebuild(layoutKeyName);
+    world.cart().controls = readControls(layout, keyLookup, [](int key) {
+        return gameWindow && key != GLFW_KEY_UNKNOWN && glfwGetKey(gameWindow, key) == GLFW_PRESS;
+    });
 }

@@ -48,9 +48,9 @@ template <class Body> void guardCallback(Body&& body)
     }
 }
 
-void keyCallback(GLFWwindow* /*window*/, int key, int scancode, int action, int /*mods*/)
+void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int /*mods*/)
 {
-    guardCallback([&] { onKey(legacyKeyCode(key, glfwGetKeyName(key, scancode)), action); });
+    guardCallback([&] { onKey(legacyKeyCode(key, layoutKeyName(key)), action); });
 }
 
 void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height)
