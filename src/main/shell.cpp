@@ -209,10 +209,12 @@ void showFrame(World& world, float dt, const std::function<void()>& overlay)
 
 void presentFrame(const World& world)
 {
-    if (!windowMinimised)
+    const bool shown = !windowMinimised;
+    const double swapStart = shellHooks.now();
+    if (shown)
         glfwSwapBuffers(gameWindow);
     const double now = shellHooks.now();
-    const double start = nextFrameStart(framePacer, now);
+    const double start = nextFrameStart(framePacer, now, shown ? now - swapStart : 0.0);
     if (start > now)
         shellHooks.sleepUntil(start);
     if (shellHooks.frameDone)
