@@ -31,15 +31,6 @@ std::string reason(int error)
     }
 }
 
-// Closes the descriptor however the read ends.
-struct FileDescriptor {
-    explicit FileDescriptor(int descriptor) : fd(descriptor) {}
-    ~FileDescriptor() { close(fd); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int fd;
-};
-
 }  // namespace
 
 std::string executableDir()
@@ -79,30 +70,37 @@ std::string findDataFile(const std::string& name, std::vector<std::string>* trie
     return {};
 }
 
-std::vector<unsigned char> readRegularFile(const std::string& path)
+RegularFile::RegularFile(const std::string& path)
 {
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-    const FileDescriptor file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (file.fd < 0)
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         throw std::runtime_error(reason(errno));
     struct stat status {};
-    if (fstat(file.fd, &status) != 0)
-        throw std::runtime_error(reason(errno));
-    if (!S_ISREG(status.st_mode))
-        throw std::runtime_error("is not a regular file");
+    const int statError = fstat(fd, &status) == 0 ? 0 : errno;
+    if (statError != 0 || !S_ISREG(status.st_mode)) {
+        close(fd);
+        throw std::runtime_error(statError != 0 ? reason(statError) : "is not a regular file");
+    }
+    m_handle = fd;
+    m_size = static_cast<std::uint64_t>(status.st_size);
+}
 
-    std::vector<unsigned char> bytes;
-    bytes.reserve(static_cast<size_t>(status.st_size));
-    unsigned char buffer[65536];
-    for (;;) {
-        const ssize_t n = read(file.fd, buffer, sizeof buffer);
+RegularFile::~RegularFile() { close(static_cast<int>(m_handle)); }
+
+std::size_t RegularFile::read(unsigned char* into, std::size_t count)
+{
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(static_cast<int>(m_handle), into + done, count - done);
         if (n == 0)
-            return bytes;
+            break;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
             throw std::runtime_error(reason(errno));
         }
-        bytes.insert(bytes.end(), buffer, buffer + n);
+        done += static_cast<std::size_t>(n);
     }
+    return done;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,25 @@ std::vector<std::string> dataFileCandidates(const std::string& name, const std::
 /// does. `tried` (if given) receives every candidate in order.
 std::string findDataFile(const std::string& name, std::vector<std::string>* tried = nullptr);
 
-/// The whole contents of the regular file at `path`. It is opened without blocking and read only
-/// when it is a regular file. Throws std::runtime_error with the reason alone, in words: "is not
-/// a regular file", "permission denied", "no such file", or the system's text for another error.
-std::vector<unsigned char> readRegularFile(const std::string& path);
+/// A regular file, open for reading from its start. Opening never blocks: a FIFO, a device or a
+/// directory is refused before anything is read. Closed with the object.
+class RegularFile {
+public:
+    /// Opens `path`. Throws std::runtime_error with the reason alone, in words: "is not a regular
+    /// file", "permission denied", "no such file", or the system's text for another error.
+    explicit RegularFile(const std::string& path);
+    ~RegularFile();
+    RegularFile(const RegularFile&) = delete;
+    RegularFile& operator=(const RegularFile&) = delete;
+
+    /// The file's size when it was opened, bytes.
+    std::uint64_t size() const { return m_size; }
+
+    /// Reads the next bytes into `into`, at most `count`; fewer only at the end of the file (0
+    /// there). Throws as the constructor does.
+    std::size_t read(unsigned char* into, std::size_t count);
+
+private:
+    std::intptr_t m_handle;  ///< the system's handle of the open file, owned here
+    std::uint64_t m_size = 0;
+};

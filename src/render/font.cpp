@@ -4,6 +4,9 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <algorithm>
+#include <cstdint>
+#include <new>
 #include <stdexcept>
 
 #include "platform/data_file.h"
@@ -12,6 +15,9 @@ const char* const fontFileName = "Receipt.ttf";
 const char* const fontCharacters = "0123456789:.! EHOPSTefilmnqrstu";
 
 namespace {
+
+constexpr std::uint64_t largestFontFile = 64u << 20;  // bytes: the largest real fonts are a few MiB
+constexpr std::size_t fontSignatureSize = 4;          // bytes at the start of the file
 
 std::string cannotLoad() { return std::string("Cannot load font \"") + fontFileName + "\""; }
 
@@ -66,6 +72,44 @@ std::string freeTypeProblem(const std::vector<unsigned char>& bytes)
     return problem;
 }
 
+// Every TrueType or OpenType file starts with one of these: TrueType outlines (version 1.0, or
+// Apple's "true"), PostScript outlines ("OTTO"), a collection ("ttcf"), Apple's "typ1".
+bool hasFontSignature(const unsigned char head[fontSignatureSize])
+{
+    static const unsigned char signatures[][fontSignatureSize] = {
+        {0x00, 0x01, 0x00, 0x00}, {'t', 'r', 'u', 'e'}, {'O', 'T', 'T', 'O'},
+        {'t', 't', 'c', 'f'},     {'t', 'y', 'p', '1'},
+    };
+    for (const auto& signature : signatures)
+        if (std::equal(signature, signature + fontSignatureSize, head))
+            return true;
+    return false;
+}
+
+// The font file's bytes, refused (with the reason alone) before it is read whole when it is no
+// font: too large for one, or starting without a font's signature.
+std::vector<unsigned char> readCheckedFont(const std::string& path)
+{
+    RegularFile file(path);
+    if (file.size() == 0)
+        throw std::runtime_error("is empty");
+    if (file.size() > largestFontFile)
+        throw std::runtime_error("is " + std::to_string(file.size() >> 20) + " MiB, larger than any font (" +
+                                 std::to_string(largestFontFile >> 20) + " MiB at most)");
+    std::vector<unsigned char> bytes(fontSignatureSize);
+    if (file.read(bytes.data(), fontSignatureSize) < fontSignatureSize || !hasFontSignature(bytes.data()))
+        throw std::runtime_error("is not a TrueType or OpenType font");
+
+    // The size as it was opened, and not a byte more should the file be growing meanwhile.
+    bytes.resize(static_cast<std::size_t>(file.size()));
+    bytes.resize(fontSignatureSize +
+                 file.read(bytes.data() + fontSignatureSize, bytes.size() - fontSignatureSize));
+    const std::string problem = freeTypeProblem(bytes);
+    if (!problem.empty())
+        throw std::runtime_error(problem);
+    return bytes;
+}
+
 template <class Font> std::unique_ptr<Font> loadFont()
 {
     const std::vector<unsigned char>& bytes = gameFontBytes();
@@ -80,18 +124,13 @@ template <class Font> std::unique_ptr<Font> loadFont()
 std::vector<unsigned char> readFontFile(const std::string& path)
 {
     const std::string from = cannotLoad() + " from " + path + ": ";
-    std::vector<unsigned char> bytes;
     try {
-        bytes = readRegularFile(path);
-    } catch (const std::runtime_error& why) {
+        return readCheckedFont(path);
+    } catch (const std::bad_alloc&) {
+        throw std::runtime_error(from + "not enough memory to read it");
+    } catch (const std::exception& why) {
         throw std::runtime_error(from + why.what());
     }
-    if (bytes.empty())
-        throw std::runtime_error(from + "is empty");
-    const std::string problem = freeTypeProblem(bytes);
-    if (!problem.empty())
-        throw std::runtime_error(from + problem);
-    return bytes;
 }
 
 const std::vector<unsigned char>& gameFontBytes()

@@ -15,10 +15,12 @@ extern const char* const fontFileName;
 extern const char* const fontCharacters;
 
 /// Reads the font file at `path` whole (only a regular file, and without ever blocking on
-/// anything else) and checks that FreeType can draw each of fontCharacters from it. Throws
-/// std::runtime_error "Cannot load font "Receipt.ttf" from <path>: <why>", the why in words:
-/// "is not a regular file", "permission denied", "is empty", "not a font FreeType can read:
-/// <FreeType's reason>", and the like.
+/// anything else) and checks that FreeType can draw each of fontCharacters from it. A file larger
+/// than any font (64 MiB) or starting without a TrueType or OpenType signature is refused before
+/// it is read whole. Throws std::runtime_error "Cannot load font "Receipt.ttf" from <path>: <why>"
+/// for every failure, the why in words: "is not a regular file", "permission denied", "is empty",
+/// "is not a TrueType or OpenType font", "not a font FreeType can read: <FreeType's reason>", and
+/// the like.
 std::vector<unsigned char> readFontFile(const std::string& path);
 
 /// The bytes of the game's font: found by the data-file lookup and read with readFontFile on the

@@ -96,7 +96,13 @@ TEST(FontFile, AGoodFontIsReadWholeAndAnythingElseIsRefusedInWords)
         byte = static_cast<char>((state = state * 1103515245u + 12345u) >> 24);
     const std::string random = dir / "random.ttf";
     writeFile(random, noise.data(), noise.size());
-    EXPECT_EQ(verdict(random), refusal(random, "not a font FreeType can read: unknown file format"));
+    EXPECT_EQ(verdict(random), refusal(random, "is not a TrueType or OpenType font"));
+
+    // A terabyte, all but its TrueType signature a hole: refused by its size, not read whole.
+    const std::string huge = dir / "huge.ttf";
+    writeFile(huge, font.data(), 4);
+    std::filesystem::resize_file(huge, std::uintmax_t(1) << 40);
+    EXPECT_EQ(verdict(huge), refusal(huge, "is 1048576 MiB, larger than any font (64 MiB at most)"));
 
     const std::string truncated = dir / "truncated.ttf";
     writeFile(truncated, font.data(), font.size() / 2);
