@@ -10,12 +10,15 @@ constexpr unsigned smallestLegibleFaceSize = 8;  // pixels
 
 unsigned resultsFaceSize(int width) { return static_cast<unsigned>(width / 12); }
 
-unsigned legibleResultsFaceSize(unsigned current, int width)
+unsigned legibleResultsFaceSize(unsigned current, int width, bool& following)
 {
-    if (current >= smallestLegibleFaceSize)
+    if (current >= smallestLegibleFaceSize && !following)
         return current;
     const unsigned now = resultsFaceSize(width);
-    return now >= smallestLegibleFaceSize ? now : current;
+    if (now < smallestLegibleFaceSize)
+        return current;
+    following = true;
+    return now;
 }
 
 std::string resultsLabel(const std::string& runTime) { return "Time: " + runTime; }

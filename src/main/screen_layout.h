@@ -15,9 +15,11 @@ unsigned countdownFaceSize(int height);
 unsigned resultsFaceSize(int width);
 
 /// The face size the results screen uses from now on, having used `current` so far, in a window
-/// `width` pixels wide: `current`, unless that is too small to read (the screen started in a
-/// minimised or tiny window) and the window is now large enough for a legible one.
-unsigned legibleResultsFaceSize(unsigned current, int width);
+/// `width` pixels wide. `current` as a rule: the size is fixed when the screen starts. But once
+/// that has proved too small to read (the screen started in a minimised or tiny window), the size
+/// follows the window: the size for its current width, whenever that is legible. `following`
+/// (false when the screen starts) records that the size has had to be retaken.
+unsigned legibleResultsFaceSize(unsigned current, int width, bool& following);
 
 /// The results screen's time line for the run time text: "Time: " followed by it.
 std::string resultsLabel(const std::string& runTime);

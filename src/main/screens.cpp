@@ -143,9 +143,11 @@ void showResults(World& world)
 {
     ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
     const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
+    bool sizeFollowsWindow = false;
     while (glfwGetKey(gameWindow, GLFW_KEY_ENTER) != GLFW_PRESS) {
         // Sizes are fixed when the screen starts, unless that left the time too small to read.
-        const unsigned size = legibleResultsFaceSize(fonts.fill->FaceSize(), windowSize.width);
+        const unsigned size =
+            legibleResultsFaceSize(fonts.fill->FaceSize(), windowSize.width, sizeFollowsWindow);
         if (size != fonts.fill->FaceSize()) {
             fonts.fill->FaceSize(size, 72);
             fonts.outline->FaceSize(size, 72);

@@ -143,13 +143,21 @@ TEST(ScreenLayout, CountdownWordsScaleAndCentre)
     EXPECT_EQ(resultsFaceSize(800), 66u);
     EXPECT_EQ(countdownFaceSize(1), 0u);
 
-    // The results' size stays as the screen started, unless that was too small to read.
-    EXPECT_EQ(legibleResultsFaceSize(66, 1), 66u);
-    EXPECT_EQ(legibleResultsFaceSize(66, 1600), 66u);
-    EXPECT_EQ(legibleResultsFaceSize(0, 1), 0u);  // started minimised, still is
-    EXPECT_EQ(legibleResultsFaceSize(0, 95), 0u);
-    EXPECT_EQ(legibleResultsFaceSize(0, 96), 8u);
-    EXPECT_EQ(legibleResultsFaceSize(4, 800), 66u);
+    // The results' size stays as the screen started, unless that was too small to read: then it
+    // follows the window's width from the first legible size on.
+    bool following = false;
+    EXPECT_EQ(legibleResultsFaceSize(66, 1, following), 66u);
+    EXPECT_EQ(legibleResultsFaceSize(66, 1600, following), 66u);
+    EXPECT_FALSE(following);
+    EXPECT_EQ(legibleResultsFaceSize(0, 1, following), 0u);  // started minimised, still is
+    EXPECT_EQ(legibleResultsFaceSize(0, 95, following), 0u);
+    EXPECT_FALSE(following);
+    EXPECT_EQ(legibleResultsFaceSize(0, 96, following), 8u);
+    EXPECT_EQ(legibleResultsFaceSize(8, 1920, following), 160u);  // restored to full size
+    EXPECT_EQ(legibleResultsFaceSize(160, 800, following), 66u);
+    EXPECT_EQ(legibleResultsFaceSize(66, 40, following), 66u);  // never below legible again
+    following = false;
+    EXPECT_EQ(legibleResultsFaceSize(4, 800, following), 66u);
 
     const TextOrigin at = countdownOrigin(800, 600, 0.5f, 200.0f, 120.0f);
     EXPECT_FLOAT_EQ(at.x, 370.0f);  // the scaled advance is centred
