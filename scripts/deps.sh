@@ -8,12 +8,12 @@
 set -eu
 
 packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfreetype-dev \
-libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev fontconfig fonts-dejavu-core"
+libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev libx11-dev fontconfig fonts-dejavu-core"
 case "${1:-}" in
---test) packages="$packages libgtest-dev xvfb xauth xfonts-base libx11-dev libxtst-dev libxdamage-dev \
-x11-xkb-utils x11-xserver-utils \
+--test) packages="$packages libgtest-dev xvfb xauth xfonts-base libxtst-dev libxdamage-dev \
+x11-xkb-utils x11-xserver-utils locales \
 clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db lintian" ;;
---bench) packages="$packages libbenchmark-dev xvfb xauth libx11-dev" ;;
+--bench) packages="$packages libbenchmark-dev xvfb xauth" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
 esac
 
@@ -22,7 +22,7 @@ if ! command -v apt-get >/dev/null 2>&1 || ! command -v dpkg-query >/dev/null 2>
     cat >&2 <<EOF
 deps.sh: no apt-get here, so nothing is installed. Shelvoy! needs these Debian 12 packages,
 or your system's equivalents (CMake 3.14 or newer, a C++17 compiler, pkg-config, Box2D 2.4,
-GLFW 3.3, FTGL, FreeType, GLU, SDL2, fontconfig and DejaVu Sans Mono Bold):
+GLFW 3.3, FTGL, FreeType, GLU, SDL2, Xlib, fontconfig and DejaVu Sans Mono Bold):
 $(echo $packages | fold -s -w 92 | sed 's/ *$//; s/^/  /')
 Install them, then build by hand as README.md shows.
 EOF

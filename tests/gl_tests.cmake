@@ -13,4 +13,5 @@ set(SHELVOY_GL_TESTS
     cart/cart_draw_gl_test.cpp
     world/world_draw_gl_test.cpp
     main/frame_gl_test.cpp
+    main/glfw_errors_gl_test.cpp
 )

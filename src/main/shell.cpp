@@ -12,6 +12,7 @@
 #include "main/frame_timer.h"
 #include "main/keyboard.h"
 #include "main/screens.h"
+#include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "render/camera.h"
 #include "render/font.h"
@@ -65,7 +66,10 @@ void closeCallback(GLFWwindow* /*window*/)
 
 void iconifyCallback(GLFWwindow* /*window*/, int iconified) { windowMinimised = iconified == GLFW_TRUE; }
 
-void contentScaleCallback(GLFWwindow* /*window*/, float xscale, float /*yscale*/) { contentScale = xscale; }
+void contentScaleCallback(GLFWwindow* /*window*/, float xscale, float /*yscale*/)
+{
+    contentScale = usableContentScale(xscale);
+}
 
 // The refresh rate of the monitor that shows the window's centre (the primary monitor when none
 // does); 0 when it is unknown.
@@ -99,8 +103,10 @@ void moveCallback(GLFWwindow* window, int /*x*/, int /*y*/)
 void openWindow()
 {
     glfwSetErrorCallback(recordGlfwError);
+    lastGlfwError.clear();
     if (!glfwInit())
         throwGlfwError(__LINE__, "glfwInit");
+    watchDisplayErrors();
 
     glfwWindowHint(GLFW_RED_BITS, 8);
     glfwWindowHint(GLFW_GREEN_BITS, 8);
@@ -109,9 +115,15 @@ void openWindow()
     glfwWindowHint(GLFW_DEPTH_BITS, 16);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
-    // 800x600 in the desktop's logical pixels: 1600x1200 on a 2x screen.
-    glfwWindowHint(GLFW_SCALE_TO_MONITOR, GLFW_TRUE);
+    // 800x600 in the desktop's logical pixels: 1600x1200 on a 2x screen. A scale the desktop
+    // reports but cannot mean (from a broken Xft.dpi, say) opens the window at 800x600 instead.
+    float scale = 1.0f;
+    if (GLFWmonitor* primary = glfwGetPrimaryMonitor())
+        glfwGetMonitorContentScale(primary, &scale, nullptr);
+    glfwWindowHint(GLFW_SCALE_TO_MONITOR, usableContentScale(scale) == scale ? GLFW_TRUE : GLFW_FALSE);
+    lastGlfwError.clear();
     gameWindow = glfwCreateWindow(windowSize.width, windowSize.height, windowTitle, nullptr, nullptr);
+    throwDisplayError();
     if (!gameWindow)
         throwGlfwError(__LINE__, "glfwOpenWindow");
     glfwMakeContextCurrent(gameWindow);
@@ -131,7 +143,8 @@ void openWindow()
     checkGlError(__FILE__, __LINE__);
     glfwSetKeyCallback(gameWindow, keyCallback);
     checkGlError(__FILE__, __LINE__);
-    glfwGetWindowContentScale(gameWindow, &contentScale, nullptr);
+    glfwGetWindowContentScale(gameWindow, &scale, nullptr);
+    contentScale = usableContentScale(scale);
     glfwSetWindowContentScaleCallback(gameWindow, contentScaleCallback);
     glfwSetWindowIconifyCallback(gameWindow, iconifyCallback);
     framePacer.period = refreshPeriod(monitorRefreshRate(gameWindow));
@@ -220,6 +233,7 @@ void presentFrame(const World& world)
     if (shellHooks.frameDone)
         shellHooks.frameDone(world);
     glfwPollEvents();
+    throwDisplayError();
     if (pendingCallbackException) {
         const std::exception_ptr thrown = pendingCallbackException;
         pendingCallbackException = nullptr;

@@ -16,3 +16,10 @@ extern WindowSize windowSize;
 /// The window's content scale: screen pixels per logical pixel (2 on a 2x screen); written at
 /// window set-up and by the content-scale callback.
 extern float contentScale;
+
+/// The content scale the game uses for a window whose system reports `reported`: that, when it is
+/// a plausible one (0.5 to 8), and 1 otherwise (an Xft.dpi of 0, -96 or "abc" gives 0 or less).
+inline float usableContentScale(float reported)
+{
+    return reported >= 0.5f && reported <= 8.0f ? reported : 1.0f;  // false for NaN too
+}

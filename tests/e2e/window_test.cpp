@@ -84,7 +84,7 @@ TEST(Window, ResizedToOnePixelAndBackOrMinimisedKeepsRunningWithCountersAtTheEdg
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
-TEST(Window, OnA2xScreenEverythingIsTwiceAsLarge)
+TEST(Window, OnA2xScreenEverythingIsTwiceAsLargeAndOnANonsenseScaleAsUsual)
 {
     const TimeLimit limit(60);
     int countersHeight = 0;
@@ -113,4 +113,17 @@ TEST(Window, OnA2xScreenEverythingIsTwiceAsLarge)
     EXPECT_NEAR(largeGaps.top, 2 * gaps.top, 3);
     EXPECT_EQ(run.quitWith(XK_Escape), 0);
     EXPECT_EQ(run.game.stderrText(), "");
+
+    // An Xft.dpi that means no scale at all gives the ordinary window, not a 0x0 one.
+    for (const char* dpi : {"0", "abc", "-96"}) {
+        SteppedOptions nonsense;
+        nonsense.resources = std::string("Xft.dpi: ") + dpi;
+        SteppedRun broken(nonsense);
+        ASSERT_TRUE(broken.start()) << dpi << ": " << broken.game.stderrText();
+        EXPECT_EQ(broken.x.size(broken.window), std::make_pair(800, 600)) << dpi;
+        EXPECT_NEAR(boundsOf(broken.shot(), itemsCounterArea, white, textTolerance).height, countersHeight, 1)
+            << dpi;
+        EXPECT_EQ(broken.quitWith(XK_Escape), 0) << dpi;
+        EXPECT_EQ(broken.game.stderrText(), "") << dpi;
+    }
 }
