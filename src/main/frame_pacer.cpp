@@ -2,13 +2,10 @@
 
 namespace {
 
-constexpr double defaultRefreshRate = 60.0;  // Hz, for a display that does not tell
-constexpr double slowestPacedRate = 30.0;    // Hz: the game's dt is clamped at 1/30 s
-constexpr double earlyShare = 1.0 / 16.0;    // of a period: a frame this early still counts as on time
-// Of a period: a swap that blocked this long waited for the display. Well above what copying a
-// frame to an X server that does not wait costs (about 1.5 ms at 1920x1080 with software GL), well
-// below the wait of a swap that does (the rest of the period after drawing).
-constexpr double waitingSwapShare = 1.0 / 4.0;
+constexpr double defaultRefreshRate = 60.0;        // Hz, for a display that does not tell
+constexpr double slowestPacedRate = 30.0;          // Hz: the game's dt is clamped at 1/30 s
+constexpr double fasterThanReported = 1.0 / 32.0;  // of a period: the pace's lead on the display
+constexpr double forgivenLateness = 0.25;          // frames: how far a late frame may be made up
 
 }  // namespace
 
@@ -18,15 +15,28 @@ double refreshPeriod(int refreshRate)
     return 1.0 / (rate < slowestPacedRate ? slowestPacedRate : rate);
 }
 
-double nextFrameStart(FramePacer& pacer, double now, double swapSeconds)
+double pacedFrameInterval(double period) { return period * (1.0 - fasterThanReported); }
+
+double nextFrameStart(FramePacer& pacer, double now)
 {
-    const double due = pacer.mark + pacer.period;
-    const bool displayPaces = swapSeconds >= waitingSwapShare * pacer.period;
-    if (!pacer.started || displayPaces || now >= due - earlyShare * pacer.period || now < pacer.mark) {
+    if (!pacer.started || now < pacer.mark) {
         pacer.started = true;
+        pacer.mark = now;
+        pacer.credit = 0.0;
+        return now;
+    }
+    // Frames' worth of time since the previous frame was let go, with what was left over before.
+    const double interval = pacedFrameInterval(pacer.period);
+    double allowed = pacer.credit + (now - pacer.mark) / interval;
+    if (allowed > 1.0 + forgivenLateness)
+        allowed = 1.0 + forgivenLateness;
+    if (allowed >= 1.0) {
+        pacer.credit = allowed - 1.0;
         pacer.mark = now;
         return now;
     }
-    pacer.mark = due;
-    return due;
+    const double start = now + (1.0 - allowed) * interval;
+    pacer.credit = 0.0;
+    pacer.mark = start;
+    return start;
 }

@@ -2,8 +2,12 @@
 
 // Where the buffer swap does not wait for the display (no vsync: Xvfb, remote X, wine, many
 // drivers once the window is hidden, vsync switched off), the loop would present frames as fast
-// as it can draw them. The pacer holds it to the display's refresh rate instead; where the swap
-// already waits, the display paces the loop and the pacer stays out of its way.
+// as it can draw them. The pacer holds it to about the display's refresh rate instead. Where the
+// swap does wait, the frames already come once a period, and the pacer must never hold one back:
+// it lets frames run a little faster than the rate it is told (a display's rate is reported
+// rounded, down as often as not) and forgives a frame that is late by up to a quarter of a period
+// (the thread was preempted after the swap returned, say), so that the frame after it, which the
+// display lets go on its usual beat, is not taken for an early one.
 
 /// The refresh period of a display refreshing `refreshRate` times a second (as GLFW's video mode
 /// gives it), seconds: 1/60 when the rate is unknown (0 or less), and never longer than the
@@ -15,15 +19,18 @@ struct FramePacer {
     double period = 1.0 / 60.0;  ///< seconds between two of the display's refreshes
     bool started = false;        ///< set by the first frame
     double mark = 0.0;           ///< when the previous frame was let go, clock seconds
+    double credit = 0.0;         ///< frames' worth the loop may run ahead of the pace, 0 to 1/4
 };
 
+/// The shortest time between two frames the pacer lets go in a row, seconds: a little shorter
+/// than `period` (by a thirty-second), so that a display whose real rate lies just above the one
+/// reported never finds its frames held.
+double pacedFrameInterval(double period);
+
 /// Called once a frame has been presented, or skipped while nothing can be seen, at clock reading
-/// `now` (seconds), the swap having taken `swapSeconds` of it (0 when nothing was swapped): the
-/// reading at which the next frame may start.
-/// - A swap that blocked for a quarter of a period or more waited for the display, which paces
-///   the loop: `now`, never a wait.
-/// - Otherwise the pacer paces: `now` when a whole period has passed since the previous frame was
-///   let go (within a sixteenth of a period), and the end of that period otherwise, so that
-///   successive frames start exactly one period apart. A late frame starts the count afresh
-///   rather than being made up for by a burst (so does a clock that went back).
-double nextFrameStart(FramePacer& pacer, double now, double swapSeconds);
+/// `now` (seconds): the reading at which the next frame may start. `now` itself when the pace
+/// allows the frame, else the moment it does: frames that come early (a swap that did not wait)
+/// start pacedFrameInterval() apart. Every interval a frame takes counts toward the next, up to a
+/// quarter of one: a frame that comes late makes up no more than that (no burst), and one that
+/// comes that much early after a late one is not held. A clock that went back starts afresh.
+double nextFrameStart(FramePacer& pacer, double now);

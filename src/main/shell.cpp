@@ -222,12 +222,10 @@ void showFrame(World& world, float dt, const std::function<void()>& overlay)
 
 void presentFrame(const World& world)
 {
-    const bool shown = !windowMinimised;
-    const double swapStart = shellHooks.now();
-    if (shown)
+    if (!windowMinimised)
         glfwSwapBuffers(gameWindow);
     const double now = shellHooks.now();
-    const double start = nextFrameStart(framePacer, now, shown ? now - swapStart : 0.0);
+    const double start = nextFrameStart(framePacer, now);
     if (start > now)
         shellHooks.sleepUntil(start);
     if (shellHooks.frameDone)
