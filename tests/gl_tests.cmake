@@ -13,5 +13,8 @@ set(SHELVOY_GL_TESTS
     cart/cart_draw_gl_test.cpp
     world/world_draw_gl_test.cpp
     main/frame_gl_test.cpp
-    main/glfw_errors_gl_test.cpp
+    main/keyboard_gl_test.cpp
 )
+if(NOT WIN32)
+    list(APPEND SHELVOY_GL_TESTS platform/x11_display_errors_gl_test.cpp)
+endif()

@@ -1,58 +1,22 @@
+// Where the game's data files are looked for; the system's side is posix_ or win32_data_file.cpp.
+
 #include "platform/data_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <cstring>
-#include <stdexcept>
-
+// The build passes the installed data directory relative to the executable's, in the system's
+// own spelling ("../share/shelvoy", or "..\\share\\shelvoy" on Windows).
 #ifndef SHELVOY_DATA_FROM_BINDIR
 #define SHELVOY_DATA_FROM_BINDIR "../share/shelvoy"
 #endif
 
 const char* const dataDirFromExecutable = SHELVOY_DATA_FROM_BINDIR;
 
-namespace {
-
-// The reason for a failed system call on a file, in the words a player reads.
-std::string reason(int error)
-{
-    switch (error) {
-    case EACCES:
-    case EPERM:
-        return "permission denied";
-    case ENOENT:
-        return "no such file";
-    default:
-        return std::strerror(error);
-    }
-}
-
-}  // namespace
-
-std::string executableDir()
-{
-    std::string path(PATH_MAX, '\0');
-    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
-    if (length <= 0 || static_cast<size_t>(length) >= path.size())
-        return {};
-    path.resize(static_cast<size_t>(length));
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return {};
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
-
 std::vector<std::string> dataFileCandidates(const std::string& name, const std::string& exeDir)
 {
     std::vector<std::string> candidates{name};
     if (!exeDir.empty()) {
-        const std::string dir = exeDir.back() == '/' ? exeDir : exeDir + "/";
+        const std::string dir = exeDir.back() == pathSeparator ? exeDir : exeDir + pathSeparator;
         candidates.push_back(dir + name);
-        candidates.push_back(dir + dataDirFromExecutable + "/" + name);
+        candidates.push_back(dir + dataDirFromExecutable + pathSeparator + name);
     }
     return candidates;
 }
@@ -62,45 +26,8 @@ std::string findDataFile(const std::string& name, std::vector<std::string>* trie
     const std::vector<std::string> candidates = dataFileCandidates(name, executableDir());
     if (tried)
         *tried = candidates;
-    for (const std::string& candidate : candidates) {
-        struct stat status {};
-        if (stat(candidate.c_str(), &status) == 0)
+    for (const std::string& candidate : candidates)
+        if (pathExists(candidate))
             return candidate;
-    }
     return {};
-}
-
-RegularFile::RegularFile(const std::string& path)
-{
-    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw std::runtime_error(reason(errno));
-    struct stat status {};
-    const int statError = fstat(fd, &status) == 0 ? 0 : errno;
-    if (statError != 0 || !S_ISREG(status.st_mode)) {
-        close(fd);
-        throw std::runtime_error(statError != 0 ? reason(statError) : "is not a regular file");
-    }
-    m_handle = fd;
-    m_size = static_cast<std::uint64_t>(status.st_size);
-}
-
-RegularFile::~RegularFile() { close(static_cast<int>(m_handle)); }
-
-std::size_t RegularFile::read(unsigned char* into, std::size_t count)
-{
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(static_cast<int>(m_handle), into + done, count - done);
-        if (n == 0)
-            break;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw std::runtime_error(reason(errno));
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
 }

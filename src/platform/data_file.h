@@ -5,13 +5,24 @@
 #include <string>
 #include <vector>
 
-/// The directory that holds the running executable (from /proc/self/exe), without a
-/// trailing slash; empty when the system cannot tell.
+// Paths are byte strings in the system's own form: UTF-8 on Windows as everywhere else (the
+// Windows side converts them to and from the system's UTF-16), so an install under
+// C:\Spiele\Einkaufswägen works.
+
+/// The separator between a directory and a name in this system's paths: '/', or '\\' on Windows.
+extern const char pathSeparator;
+
+/// The directory that holds the running executable (/proc/self/exe, GetModuleFileNameW), without
+/// a trailing separator; empty when the system cannot tell.
 std::string executableDir();
 
 /// Where the installed game keeps its data, relative to the directory of its executable
-/// ("../share/shelvoy" for the usual bin/ and share/ layout), so a moved install still works.
+/// ("../share/shelvoy" for the usual bin/ and share/ layout, "..\\share\\shelvoy" on Windows),
+/// so a moved install still works.
 extern const char* const dataDirFromExecutable;
+
+/// Whether anything stands at `path` (nothing is opened, so nothing can block).
+bool pathExists(const std::string& path);
 
 /// The places a data file of the game is looked for, in order: the working directory
 /// (the bare name), then, when exeDir is known, beside the executable and in the installed

@@ -38,10 +38,10 @@ protected:
 
 ::testing::AssertionResult isSegment(const std::vector<b2Vec3>& line, b2Vec3 from, b2Vec3 to)
 {
-    ::testing::AssertionResult start = near(line[0], from, 1e-4f);
+    ::testing::AssertionResult start = closeTo(line[0], from, 1e-4f);
     if (!start)
         return start << " (start)";
-    ::testing::AssertionResult end = near(line[1], to, 1e-4f);
+    ::testing::AssertionResult end = closeTo(line[1], to, 1e-4f);
     return end ? end : end << " (end)";
 }
 
@@ -91,8 +91,8 @@ TEST_F(CartDrawGl, DrawsAtTheBodysPose)
     capture(ObjectView(b2Vec3(5, 7, 0.5f), 2.0f));
     ASSERT_EQ(lines.size(), basketLines + 2);
     // A quarter turn left: cart +x is world +y, cart +y is world -x.
-    EXPECT_TRUE(near(lines[0][0], b2Vec3(5.4f, 6.3f, 1), 1e-4f)) << "rear right rim corner";
-    EXPECT_TRUE(near(lines[basketLines][0], b2Vec3(4.68f, 6.3f, 1), 1e-4f)) << "left grip";
+    EXPECT_TRUE(closeTo(lines[0][0], b2Vec3(5.4f, 6.3f, 1), 1e-4f)) << "rear right rim corner";
+    EXPECT_TRUE(closeTo(lines[basketLines][0], b2Vec3(4.68f, 6.3f, 1), 1e-4f)) << "left grip";
 }
 
 TEST_F(CartDrawGl, WheelsTrailTheirPivotsAndStandOnTheFloor)
@@ -112,7 +112,7 @@ TEST_F(CartDrawGl, WheelsTrailTheirPivotsAndStandOnTheFloor)
 
         const b2Vec2 motion = b2Cross(1.5f, pivots[k]);  // the pivot's velocity
         const b2Vec2 trail = pivots[k] - (0.08f / motion.Length()) * motion;
-        EXPECT_TRUE(near(centroid(wheel), b2Vec3(trail.x, trail.y, 0.07f), 1e-4f)) << "caster " << k + 1;
+        EXPECT_TRUE(closeTo(centroid(wheel), b2Vec3(trail.x, trail.y, 0.07f), 1e-4f)) << "caster " << k + 1;
 
         float lowest = wheel[0].z;
         for (const b2Vec3& v : wheel)
@@ -141,7 +141,7 @@ TEST_F(CartDrawGl, LeavesThePushLineStateAndTheMatrixStackAsFound)
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_TRUE(
-        near(b2Color(colour[0], colour[1], colour[2], colour[3]), b2Color(0.3f, 0.1f, 0.1f, 1), 1e-6f));
+        closeTo(b2Color(colour[0], colour[1], colour[2], colour[3]), b2Color(0.3f, 0.1f, 0.1f, 1), 1e-6f));
     GLfloat width = 0;
     glGetFloatv(GL_LINE_WIDTH, &width);
     EXPECT_EQ(width, 5.0f);

@@ -3,16 +3,12 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
-#include <cctype>
-#include <clocale>
-#include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
 
 #include "main/keyboard.h"
 #include "main/shell.h"
-#include "support/temp_dir.h"
 
 namespace {
 
@@ -53,32 +49,6 @@ const char* dvorakName(int key)
     const auto found = names.find(key);
     return found == names.end() ? nullptr : found->second.c_str();
 }
-
-// A single-byte Turkish character set for LC_CTYPE, generated with localedef where the system has
-// not got it (as GLFW takes LC_CTYPE from the environment, a Turkish player's game runs in it).
-class TurkishLocale {
-public:
-    TurkishLocale()
-    {
-        if (std::setlocale(LC_CTYPE, name))
-            return;
-        const std::string command = "localedef -i tr_TR -f ISO-8859-9 " + (m_dir / name) + " 2>/dev/null";
-        if (std::system(command.c_str()) == 0 && setenv("LOCPATH", m_dir.path().c_str(), 1) == 0)
-            std::setlocale(LC_CTYPE, name);
-    }
-    ~TurkishLocale()
-    {
-        std::setlocale(LC_CTYPE, "C");
-        unsetenv("LOCPATH");
-    }
-    TurkishLocale(const TurkishLocale&) = delete;
-    TurkishLocale& operator=(const TurkishLocale&) = delete;
-
-    static constexpr const char* name = "tr_TR.ISO-8859-9";
-
-private:
-    TempDir m_dir;
-};
 
 CartControls controlsFor(const char* layout, const KeyLookup& lookup, std::set<int> down)
 {
@@ -169,22 +139,6 @@ TEST_F(Keyboard, DvorakLayoutReadsTheSamePhysicalKeysAsQwerty)
         EXPECT_FALSE(qwerty.current(layout, dvorakName)) << layout;
         EXPECT_TRUE(dvorak.current(layout, dvorakName)) << layout;
     }
-}
-
-TEST_F(Keyboard, KeysAreFoundTheSameWayInATurkishLocale)
-{
-    const TurkishLocale turkish;
-    ASSERT_EQ(std::toupper('i'), 221) << "no " << TurkishLocale::name << " locale, even from localedef";
-
-    KeyLookup qwerty;
-    qwerty.rebuild(qwertyName);  // writes by upper-case character: 'i' must land on 'I'
-    EXPECT_EQ(qwerty.keyFor('i'), GLFW_KEY_I);
-    EXPECT_EQ(qwerty.keyFor('I'), GLFW_KEY_I);
-    EXPECT_EQ(qwerty.keyFor('\xdd'), GLFW_KEY_UNKNOWN);  // not ASCII: no key
-    EXPECT_TRUE(qwerty.current(keyLayouts[0], qwertyName));
-    EXPECT_TRUE(controlsFor(keyLayouts[0], qwerty, {GLFW_KEY_I})[RightForward]);
-    EXPECT_EQ(legacyKeyCode(GLFW_KEY_I, "i"), 'I');
-    EXPECT_EQ(legacyKeyCode(GLFW_KEY_Q, "q"), 'Q');
 }
 
 TEST_F(Keyboard, UnknownNamesFallBackToTheTokenOfTheSameCode)

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -12,7 +9,6 @@
 #include "main/frame_timer.h"
 #include "main/screen_layout.h"
 #include "main/shell.h"
-#include "world/level.h"
 
 namespace {
 
@@ -181,31 +177,4 @@ TEST(ScreenLayout, ResultsLinesSitAtTwoThirdsAndOneThird)
     const TextOrigin quit = resultsLineOrigin(800, 601, 1, 66.0f, 200.0f);
     EXPECT_FLOAT_EQ(quit.x, 300.0f);
     EXPECT_NEAR(quit.y, 601.0 / 3.0 - 33.0, 1e-4);  // no integer division
-}
-
-TEST(TopLevel, NoDisplayIsReportedOnStderrWithExitCodeOne)
-{
-    int errPipe[2];
-    ASSERT_EQ(pipe(errPipe), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        dup2(errPipe[1], STDERR_FILENO);
-        close(errPipe[0]);
-        unsetenv("DISPLAY");
-        unsetenv("WAYLAND_DISPLAY");
-        _exit(runGame(builtinLevel()));
-    }
-    close(errPipe[1]);
-    std::string err;
-    char buffer[512];
-    for (ssize_t n; (n = read(errPipe[0], buffer, sizeof buffer)) > 0;)
-        err.append(buffer, static_cast<size_t>(n));
-    close(errPipe[0]);
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_EQ(err.rfind("Inconceivable!: GLFW error: src/main/shell.cpp:", 0), 0u) << err;
-    EXPECT_NE(err.find(": glfwInit failed"), std::string::npos) << err;
 }

@@ -1,41 +1,31 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <climits>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "platform/clock.h"
 #include "platform/data_file.h"
+#include "support/temp_dir.h"
 
 TEST(DataFile, WorkingDirectoryFirstThenBesideTheExecutable)
 {
-    const auto candidates = dataFileCandidates("Receipt.ttf", "/opt/shelvoy/bin");
+    const std::string bin = std::string("shelvoy") + pathSeparator + "bin";
+    const auto candidates = dataFileCandidates("Receipt.ttf", bin);
     ASSERT_EQ(candidates.size(), 3u);
     EXPECT_EQ(candidates[0], "Receipt.ttf");
-    EXPECT_EQ(candidates[1], "/opt/shelvoy/bin/Receipt.ttf");
-    EXPECT_EQ(candidates[2], std::string("/opt/shelvoy/bin/") + dataDirFromExecutable + "/Receipt.ttf");
-    EXPECT_EQ(dataFileCandidates("Receipt.ttf", "/").at(1), "/Receipt.ttf");
+    EXPECT_EQ(candidates[1], bin + pathSeparator + "Receipt.ttf");
+    EXPECT_EQ(candidates[2], bin + pathSeparator + dataDirFromExecutable + pathSeparator + "Receipt.ttf");
+    EXPECT_EQ(dataFileCandidates("Receipt.ttf", std::string(1, pathSeparator)).at(1),
+              pathSeparator + std::string("Receipt.ttf"));
     EXPECT_EQ(dataFileCandidates("Receipt.ttf", "").size(), 1u);
 }
 
-TEST(DataFile, ExecutableDirIsWhereThisTestRuns)
+TEST(DataFile, FindsAnExistingFileAndReportsEveryPlaceTried)
 {
-    char self[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    ASSERT_GT(n, 0);
-    const std::string path(self, static_cast<size_t>(n));
-    EXPECT_EQ(executableDir(), path.substr(0, path.rfind('/')));
-}
-
-TEST(DataFile, FindsAReadableFileAndReportsEveryPlaceTried)
-{
-    char previous[PATH_MAX];
-    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-    char dir[] = "/tmp/shelvoy-data-XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_EQ(chdir(dir), 0);
+    const TempDir dir;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
 
     std::vector<std::string> tried;
     EXPECT_EQ(findDataFile("shelvoy-test-file.bin", &tried), "");
@@ -43,9 +33,7 @@ TEST(DataFile, FindsAReadableFileAndReportsEveryPlaceTried)
     std::ofstream("shelvoy-test-file.bin") << "x";
     EXPECT_EQ(findDataFile("shelvoy-test-file.bin"), "shelvoy-test-file.bin");
 
-    std::remove("shelvoy-test-file.bin");
-    ASSERT_EQ(chdir(previous), 0);
-    rmdir(dir);
+    std::filesystem::current_path(previous);
 }
 
 TEST(Clock, MonotonicSecondsNeverGoBack)

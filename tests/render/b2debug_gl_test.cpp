@@ -37,11 +37,11 @@ TEST_F(DebugDrawGl, SolidCircleIsAnOpaqueCounterClockwise36GonWhateverTheAxis)
             const long step = std::lround(degrees / 10.0f);
             EXPECT_NEAR(degrees, step * 10.0f, 1e-2f);
             tenDegreeSteps.insert(static_cast<int>((step + 36) % 36));
-            EXPECT_TRUE(near(triangle.vertices[i].colour, b2Color(0.2f, 0.4f, 0.6f, 1.0f), 1e-3f));
+            EXPECT_TRUE(closeTo(triangle.vertices[i].colour, b2Color(0.2f, 0.4f, 0.6f, 1.0f), 1e-3f));
         }
     }
     EXPECT_EQ(tenDegreeSteps.size(), 36u);
-    EXPECT_TRUE(near(view.toObject(alongX[0].vertices[2]), b2Vec3(2.5f, 1, 0), 1e-4f))
+    EXPECT_TRUE(closeTo(view.toObject(alongX[0].vertices[2]), b2Vec3(2.5f, 1, 0), 1e-4f))
         << "the polygon does not start on the +x side of the centre";
 
     const Primitives alongY =
@@ -49,7 +49,7 @@ TEST_F(DebugDrawGl, SolidCircleIsAnOpaqueCounterClockwise36GonWhateverTheAxis)
     ASSERT_EQ(alongY.size(), alongX.size());
     for (size_t t = 0; t < alongX.size(); ++t)
         for (size_t i = 0; i < 3; ++i)
-            EXPECT_TRUE(near(alongY[t].vertices[i].window, alongX[t].vertices[i].window, 0.0f))
+            EXPECT_TRUE(closeTo(alongY[t].vertices[i].window, alongX[t].vertices[i].window, 0.0f))
                 << "the axis changed the circle";
 }
 
@@ -60,7 +60,7 @@ TEST_F(DebugDrawGl, PolygonOutlineClosesItsLoopAndAnEmptyOneIsHarmless)
     const Primitives loop =
         captureFeedback([&] { drawer.DrawPolygon(triangle, 3, b2Color(0.9f, 0.3f, 0.9f, 0.5f)); });
     ASSERT_EQ(distinctLines(loop), 3u);
-    EXPECT_TRUE(near(view.toObject(loop.back().vertices[1]), b2Vec3(0, 0, 0), 1e-4f))
+    EXPECT_TRUE(closeTo(view.toObject(loop.back().vertices[1]), b2Vec3(0, 0, 0), 1e-4f))
         << "the last side does not return to the first vertex";
     EXPECT_EQ(loop[0].vertices[0].colour.a, 1.0f);
 
@@ -89,13 +89,13 @@ TEST_F(DebugDrawGl, TransformDrawsRedXAndGreenYArrowsAndRestoresTheMatrix)
 
     ASSERT_EQ(arrows.size(), 6u) << "two arrows of three segments";
     const b2Vec3 origin(1, 2, 0);
-    EXPECT_TRUE(near(view.toObject(arrows[0].vertices[0]), origin, 1e-4f));
-    EXPECT_TRUE(near(view.toObject(arrows[0].vertices[1]),
-                     origin + b2Vec3(std::cos(angle), std::sin(angle), 0), 1e-4f))
+    EXPECT_TRUE(closeTo(view.toObject(arrows[0].vertices[0]), origin, 1e-4f));
+    EXPECT_TRUE(closeTo(view.toObject(arrows[0].vertices[1]),
+                        origin + b2Vec3(std::cos(angle), std::sin(angle), 0), 1e-4f))
         << "the x arrow does not follow the rotation";
-    EXPECT_TRUE(near(arrows[0].vertices[0].colour, b2Color(1, 0, 0, 1), 1e-3f));
-    EXPECT_TRUE(near(view.toObject(arrows[3].vertices[1]),
-                     origin + b2Vec3(-std::sin(angle), std::cos(angle), 0), 1e-4f))
+    EXPECT_TRUE(closeTo(arrows[0].vertices[0].colour, b2Color(1, 0, 0, 1), 1e-3f));
+    EXPECT_TRUE(closeTo(view.toObject(arrows[3].vertices[1]),
+                        origin + b2Vec3(-std::sin(angle), std::cos(angle), 0), 1e-4f))
         << "the y arrow does not follow the rotation";
-    EXPECT_TRUE(near(arrows[3].vertices[0].colour, b2Color(0, 1, 0, 1), 1e-3f));
+    EXPECT_TRUE(closeTo(arrows[3].vertices[0].colour, b2Color(0, 1, 0, 1), 1e-3f));
 }

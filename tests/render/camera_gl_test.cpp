@@ -45,11 +45,11 @@ TEST_F(CameraGl, OverheadLooksStraightDownFromTwentyAboveWithWorldXUpTheScreen)
     body->SetTransform(b2Vec2(3, 4), 1.0f);  // the overhead view does not turn with the cart
     TopDownCamera camera(*body);
     // Eye space: x right, y up, looking along -z.
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(3, 4, 0)), b2Vec3(0, 0, -20), 1e-5f))
+    EXPECT_TRUE(closeTo(eyeOf(camera, b2Vec3(3, 4, 0)), b2Vec3(0, 0, -20), 1e-5f))
         << "floor point below the eye";
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(4, 4, 0)), b2Vec3(0, 1, -20), 1e-5f)) << "world +x is up";
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(3, 5, 0)), b2Vec3(-1, 0, -20), 1e-5f)) << "world +y is left";
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(3, 4, 3)), b2Vec3(0, 0, -17), 1e-5f)) << "up is toward the eye";
+    EXPECT_TRUE(closeTo(eyeOf(camera, b2Vec3(4, 4, 0)), b2Vec3(0, 1, -20), 1e-5f)) << "world +x is up";
+    EXPECT_TRUE(closeTo(eyeOf(camera, b2Vec3(3, 5, 0)), b2Vec3(-1, 0, -20), 1e-5f)) << "world +y is left";
+    EXPECT_TRUE(closeTo(eyeOf(camera, b2Vec3(3, 4, 3)), b2Vec3(0, 0, -17), 1e-5f)) << "up is toward the eye";
 }
 
 TEST_F(CameraGl, ChaseEyeLooksAlongItsHeadingFromEyeHeight)
@@ -59,10 +59,12 @@ TEST_F(CameraGl, ChaseEyeLooksAlongItsHeadingFromEyeHeight)
     FollowCamera camera(*body);  // eye at the body's transform until its first update
     const b2Vec2 ahead(std::cos(heading), std::sin(heading));
     const b2Vec2 left(-ahead.y, ahead.x);
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(2 + 4 * ahead.x, 1 + 4 * ahead.y, 1.3f)), b2Vec3(0, 0, -4), 1e-5f))
+    EXPECT_TRUE(
+        closeTo(eyeOf(camera, b2Vec3(2 + 4 * ahead.x, 1 + 4 * ahead.y, 1.3f)), b2Vec3(0, 0, -4), 1e-5f))
         << "a point ahead at eye height is dead ahead";
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(2, 1, 2.3f)), b2Vec3(0, 1, 0), 1e-5f)) << "world up is screen up";
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(2 + left.x, 1 + left.y, 1.3f)), b2Vec3(-1, 0, 0), 1e-5f))
+    EXPECT_TRUE(closeTo(eyeOf(camera, b2Vec3(2, 1, 2.3f)), b2Vec3(0, 1, 0), 1e-5f))
+        << "world up is screen up";
+    EXPECT_TRUE(closeTo(eyeOf(camera, b2Vec3(2 + left.x, 1 + left.y, 1.3f)), b2Vec3(-1, 0, 0), 1e-5f))
         << "the heading's left is screen left";
 }
 
@@ -71,5 +73,5 @@ TEST_F(CameraGl, SettledChaseCameraSeesTheCartCentreAheadAndBelow)
     body->SetTransform(b2Vec2(10, 6), -2.0f);
     FollowCamera camera(*body);
     camera.update(1.0f / 30.0f);  // a lag of 2.5 at rate 30 is closed in one step
-    EXPECT_TRUE(near(eyeOf(camera, b2Vec3(10, 6, 0)), b2Vec3(0, -1.3f, -2.5f), 1e-4f));
+    EXPECT_TRUE(closeTo(eyeOf(camera, b2Vec3(10, 6, 0)), b2Vec3(0, -1.3f, -2.5f), 1e-4f));
 }

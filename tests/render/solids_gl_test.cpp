@@ -41,16 +41,16 @@ TEST_F(SolidsGl, BoxFacesSitOnTheExtentsAndWindOutward)
     ASSERT_EQ(box.size(), 12u) << "six quads, two triangles each";
 
     // Face 1 is (1, 2, 3), (1, -2, 3), (1, -2, -3), (1, 2, -3), split as (v0, v1, v3), (v1, v2, v3).
-    EXPECT_TRUE(near(view.toObject(box[0].vertices[0]), b2Vec3(1, 2, 3), 1e-4f));
-    EXPECT_TRUE(near(view.toObject(box[0].vertices[1]), b2Vec3(1, -2, 3), 1e-4f));
-    EXPECT_TRUE(near(view.toObject(box[1].vertices[1]), b2Vec3(1, -2, -3), 1e-4f));
-    EXPECT_TRUE(near(view.toObject(box[0].vertices[2]), b2Vec3(1, 2, -3), 1e-4f));
+    EXPECT_TRUE(closeTo(view.toObject(box[0].vertices[0]), b2Vec3(1, 2, 3), 1e-4f));
+    EXPECT_TRUE(closeTo(view.toObject(box[0].vertices[1]), b2Vec3(1, -2, 3), 1e-4f));
+    EXPECT_TRUE(closeTo(view.toObject(box[1].vertices[1]), b2Vec3(1, -2, -3), 1e-4f));
+    EXPECT_TRUE(closeTo(view.toObject(box[0].vertices[2]), b2Vec3(1, 2, -3), 1e-4f));
 
     const b2Vec3 halfExtents(1, 2, 3);
     for (size_t t = 0; t < box.size(); ++t) {
         const b2Vec3 outward = boxFaceNormals[t / 2];
         const std::vector<b2Vec3> corners = view.toObject(box[t]);
-        EXPECT_TRUE(near(unit(windingNormal(corners)), outward, 1e-4f))
+        EXPECT_TRUE(closeTo(unit(windingNormal(corners)), outward, 1e-4f))
             << "triangle " << t << " is not counter-clockwise seen from outside";
         for (const b2Vec3& c : corners)
             EXPECT_NEAR(b2Dot(c, outward), b2Abs(b2Dot(halfExtents, outward)), 1e-4f)
@@ -83,7 +83,7 @@ TEST_F(SolidsGl, CylinderIsClosedAndOutwardFacingWithConedOrDishedCaps)
                 }
             } else {  // each fan triangle: (centre, rim j, rim j + 1)
                 const float side = cylinderNormal(t, corners[0]).z;
-                EXPECT_TRUE(near(corners[0], b2Vec3(0, 0, side * (h + c.capOffset)), tolerance))
+                EXPECT_TRUE(closeTo(corners[0], b2Vec3(0, 0, side * (h + c.capOffset)), tolerance))
                     << "cap centre " << t;
                 EXPECT_NEAR(corners[1].z, side * h, tolerance) << "rim of cap triangle " << t;
                 EXPECT_NEAR(corners[2].z, side * h, tolerance) << "rim of cap triangle " << t;

@@ -147,7 +147,7 @@ b2Vec3 centroid(const std::vector<b2Vec3>& points)
     return (1.0f / static_cast<float>(points.size())) * sum;
 }
 
-::testing::AssertionResult near(const b2Vec3& actual, const b2Vec3& expected, float tolerance)
+::testing::AssertionResult closeTo(const b2Vec3& actual, const b2Vec3& expected, float tolerance)
 {
     const b2Vec3 d = actual - expected;
     if (b2Abs(d.x) <= tolerance && b2Abs(d.y) <= tolerance && b2Abs(d.z) <= tolerance)
@@ -155,7 +155,7 @@ b2Vec3 centroid(const std::vector<b2Vec3>& points)
     return ::testing::AssertionFailure() << actual << " is not within " << tolerance << " of " << expected;
 }
 
-::testing::AssertionResult near(const b2Color& actual, const b2Color& expected, float tolerance)
+::testing::AssertionResult closeTo(const b2Color& actual, const b2Color& expected, float tolerance)
 {
     if (b2Abs(actual.r - expected.r) <= tolerance && b2Abs(actual.g - expected.g) <= tolerance &&
         b2Abs(actual.b - expected.b) <= tolerance && b2Abs(actual.a - expected.a) <= tolerance)

@@ -73,8 +73,8 @@ b2Vec3 unit(const b2Vec3& v);
 b2Vec3 centroid(const std::vector<b2Vec3>& points);
 
 /// Whether every component of `actual` is within `tolerance` of `expected`.
-::testing::AssertionResult near(const b2Vec3& actual, const b2Vec3& expected, float tolerance);
-::testing::AssertionResult near(const b2Color& actual, const b2Color& expected, float tolerance);
+::testing::AssertionResult closeTo(const b2Vec3& actual, const b2Vec3& expected, float tolerance);
+::testing::AssertionResult closeTo(const b2Color& actual, const b2Color& expected, float tolerance);
 
 }  // namespace gltest
 

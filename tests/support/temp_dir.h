@@ -2,9 +2,8 @@
 
 // A fresh directory for one test, removed with everything in it.
 
-#include <stdlib.h>
-
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -14,10 +13,17 @@ public:
     // Short, so that an error box naming paths in it fits on the screen.
     TempDir()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "sv-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = pattern;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path path =
+                std::filesystem::temp_directory_path() / ("sv-" + std::to_string(random() % 1000000));
+            std::error_code error;
+            if (std::filesystem::create_directory(path, error)) {
+                m_path = path;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot make a temporary directory");
     }
     ~TempDir()
     {

@@ -81,7 +81,7 @@ std::vector<b2Vec3> firstItemCorners(const World& world)
 bool hasCornerNear(const std::vector<b2Vec3>& corners, const b2Vec3& p)
 {
     for (const b2Vec3& c : corners)
-        if (near(c, p, 1e-3f))
+        if (closeTo(c, p, 1e-3f))
             return true;
     return false;
 }
@@ -110,8 +110,8 @@ TEST_F(WorldDrawGl, StoreHasAFloorWithMarginTilesOnOpenCellsAndShelvesThreeHigh)
         triangles.push_back(view.toObject(p));
 
     ASSERT_GE(triangles.size(), 2u);
-    EXPECT_TRUE(near(triangles[0][0], b2Vec3(-2, -2, -0.01f), 1e-3f)) << "floor corner";
-    EXPECT_TRUE(near(triangles[1][1], b2Vec3(34, 34, -0.01f), 1e-3f)) << "floor corner";
+    EXPECT_TRUE(closeTo(triangles[0][0], b2Vec3(-2, -2, -0.01f), 1e-3f)) << "floor corner";
+    EXPECT_TRUE(closeTo(triangles[1][1], b2Vec3(34, 34, -0.01f), 1e-3f)) << "floor corner";
 
     const std::set<Cell> tiles = squaresAt(triangles, 0.0f, 0.95f);
     EXPECT_EQ(tiles.size(), 807u);
