@@ -4,6 +4,8 @@
 #   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest, lintian)
 #   scripts/deps.sh --bench  that, plus Google Benchmark and Xvfb
 #   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
+#   scripts/deps.sh --windows  that, plus what runs the Windows build's tests (wine, a window
+#                            manager); scripts/build-windows.sh installs what builds it
 # Without apt-get (not Debian) it lists the packages and exits with 1.
 set -eu
 
@@ -15,6 +17,7 @@ x11-xkb-utils x11-xserver-utils locales \
 clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db lintian" ;;
 --bench) packages="$packages libbenchmark-dev xvfb xauth" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
+--windows) packages="$packages wine wine64 openbox xvfb xauth" ;;
 esac
 
 # Elsewhere the names above are only a shopping list: say so and stop before anything builds.

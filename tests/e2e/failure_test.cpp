@@ -26,9 +26,10 @@ TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
     const fs::path work = root.path() / "work";
     fs::create_directories(bin);
     fs::create_directories(work);
-    fs::copy_file(gamePath(), bin / "shelvoy");
+    const fs::path game = bin / fs::path(gamePath()).filename();
+    fs::copy_file(gamePath(), game);
     GameOptions options;
-    options.program = (bin / "shelvoy").string();
+    options.program = game.string();
     options.workingDirectory = work.string();
     GameRun run(options);
 
@@ -37,7 +38,7 @@ TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
     // One line naming the font and the places tried, the working directory and the game's own first.
     const std::string report = run.game.stderrText();
     const std::string start = "Inconceivable!: Cannot load font \"Receipt.ttf\" (tried Receipt.ttf, " +
-                              (bin / "Receipt.ttf").string();
+                              pathAsTheGameSeesIt(bin / "Receipt.ttf");
     EXPECT_EQ(report.compare(0, start.size(), start), 0) << report;
     EXPECT_EQ(report.substr(report.size() < 2 ? 0 : report.size() - 2), ")\n") << report;
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;

@@ -24,12 +24,18 @@ extern char** environ;
 
 namespace {
 
-// The test's own environment with `extra` (NAME=value entries) added.
+// The test's own environment with `extra` (NAME=value entries) in place of its own of those names.
 std::vector<std::string> environmentWith(std::initializer_list<std::string> extra)
 {
     std::vector<std::string> entries;
-    for (char** e = environ; *e; ++e)
-        entries.emplace_back(*e);
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        bool replaced = false;
+        for (const std::string& added : extra)
+            replaced = replaced || entry.compare(0, added.find('=') + 1, added, 0, added.find('=') + 1) == 0;
+        if (!replaced)
+            entries.push_back(entry);
+    }
     entries.insert(entries.end(), extra);
     return entries;
 }
@@ -218,4 +224,58 @@ TEST(Package, DebIsLintianCleanWithTheGameInUsrGamesAndTheFontALink)
                     line.find(" hardening-") == std::string::npos && line.find(" font-") == std::string::npos)
             << line;
     fs::remove_all(out);
+}
+
+// The Windows installer as a player runs it, under wine in a prefix of the test's own: installed
+// silently, the installed game started from C:\, uninstalled silently without a trace. The Windows
+// stage of scripts/test.sh names the installer; elsewhere there is none to test.
+TEST(WindowsInstaller, InstallsSilentlyRunsFromDriveCAndUninstallsWithoutATrace)
+{
+    const char* installer = std::getenv("SHELVOY_E2E_INSTALLER");
+    if (!installer || !*installer || gameLauncher().empty())
+        GTEST_SKIP() << "no Windows installer to test ($SHELVOY_E2E_INSTALLER, $SHELVOY_E2E_LAUNCHER)";
+    const TimeLimit limit(240);
+    char pattern[] = "/tmp/shelvoy-wine-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const fs::path prefix = pattern;
+    const fs::path driveC = prefix / "drive_c";
+    const fs::path folder = driveC / "Program Files" / "Shelvoy";
+    const fs::path menu =
+        driveC / "ProgramData" / "Microsoft" / "Windows" / "Start Menu" / "Programs" / "Shelvoy!";
+    const std::string wine = gameLauncher();
+    const std::string uninstallKey =
+        "\"HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Shelvoy\"";
+    // Every wine program of the prefix has ended once its server has (wineserver -w): an NSIS
+    // uninstaller goes on in a copy of itself after the program started has returned.
+    const XServer display;
+    const auto inPrefix = [&](const std::string& command) {
+        return runCommand(command + " && wineserver -w",
+                          {"WINEPREFIX=" + prefix.string(), "WINEDEBUG=-all", "DISPLAY=" + display.name()});
+    };
+
+    const CommandResult install = inPrefix(wine + " " + installer + " /S");
+    ASSERT_EQ(install.status, 0) << install.output;
+    EXPECT_TRUE(fs::is_regular_file(folder / "shelvoy.exe"));
+    EXPECT_TRUE(fs::is_regular_file(folder / "Receipt.ttf"));
+    EXPECT_TRUE(fs::is_regular_file(menu / "Shelvoy!.lnk")) << "no Start-menu entry";
+    EXPECT_EQ(inPrefix(wine + " reg query " + uninstallKey + " /v UninstallString").status, 0)
+        << "no uninstaller registered with Windows";
+
+    {
+        GameOptions options;
+        options.program = (folder / "shelvoy.exe").string();
+        options.workingDirectory = driveC.string();
+        options.environment = {"WINEPREFIX=" + prefix.string()};
+        GameRun run(options);
+        ASSERT_TRUE(run.waitForCountdown(Seconds(60.0))) << run.game.stderrText();
+        EXPECT_EQ(run.quitWith(XK_Escape, Seconds(10.0)), 0);
+        EXPECT_EQ(run.game.stderrText(), "");
+    }
+
+    const CommandResult uninstall = inPrefix(wine + " \"" + (folder / "Uninstall.exe").string() + "\" /S");
+    ASSERT_EQ(uninstall.status, 0) << uninstall.output;
+    EXPECT_FALSE(fs::exists(folder)) << "files left in C:\\Program Files\\Shelvoy";
+    EXPECT_FALSE(fs::exists(menu)) << "the Start-menu entry stayed";
+    EXPECT_NE(inPrefix(wine + " reg query " + uninstallKey).status, 0) << "still registered";
+    fs::remove_all(prefix);
 }

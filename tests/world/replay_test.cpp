@@ -106,16 +106,24 @@ std::vector<sim::Frame> autopilotFrames()
     return frames;
 }
 
+// The streams were recorded on Linux, where Box2D and the drive model take sinf, cosf and atan2f
+// from glibc. Another C library's (mingw-w64's, in the Windows build) gives other last bits for
+// some arguments; the same physics then parts from the recording after a few hundred steps and
+// ends elsewhere in a long stream. Such a stream's recorded end is a check of the Linux build
+// alone; the Windows build still plays it the same way twice.
+constexpr bool mathOfTheRecording = SHELVOY_MATH_OF_THE_RECORDING;
+
 struct Stream {
     const char* file;
     std::vector<sim::Frame> (*make)();
     const char* description;
+    bool endsAlikeWithAnyMath;  // short enough to end where it was recorded on Windows too
 };
 
 const Stream streams[] = {
-    {"scripted.replay", scriptedFrames, "14 s of scripted driving at 60 Hz"},
-    {"random.replay", randomFrames, "60 s of random flags and frame times, RandomDrive seed 7"},
-    {"autopilot.replay", autopilotFrames, "the autopilot's run through the whole store at 60 Hz"},
+    {"scripted.replay", scriptedFrames, "14 s of scripted driving at 60 Hz", true},
+    {"random.replay", randomFrames, "60 s of random flags and frame times, RandomDrive seed 7", false},
+    {"autopilot.replay", autopilotFrames, "the autopilot's run through the whole store at 60 Hz", false},
 };
 
 // The stream from tests/data; recorded afresh first when SHELVOY_RECORD_REPLAYS=1.
@@ -140,6 +148,8 @@ class RecordedReplay : public testing::TestWithParam<Stream> {};
 
 TEST_P(RecordedReplay, EndsExactlyWhereItWasRecorded)
 {
+    if (!mathOfTheRecording && !GetParam().endsAlikeWithAnyMath)
+        GTEST_SKIP() << "recorded with glibc's sinf, cosf and atan2f: a check of the Linux build";
     const sim::Replay replay = loadStream(GetParam());
     ASSERT_TRUE(replay.hasEnd);
     ASSERT_FALSE(replay.frames.empty());

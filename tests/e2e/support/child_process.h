@@ -43,6 +43,10 @@ public:
 
     /// Everything the child wrote to stderr so far.
     const std::string& stderrText();
+    /// The read end of the child's stderr, for poll() beside other descriptors (-1 once it has
+    /// ended); whenever it is readable, stderrText() takes what is there, so the child never
+    /// blocks on a full pipe.
+    int stderrDescriptor() const { return m_stderr; }
 
     /// SIGTERM, a short grace period, then SIGKILL, to the whole group; reaps the child.
     void stop();

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <thread>
 
 #include "support/screen_areas.h"
@@ -19,14 +20,17 @@ void timeIsUp(int)
     _exit(3);
 }
 
-// The keymap and the resources are set before the test connects and the game starts, as a
-// desktop session sets them at login (and the test's own keycode lookups then match).
+// The keymap, the resources and the window manager are set up before the test connects and the
+// game starts, as a desktop session sets them up at login (and the test's own keycode lookups
+// then match).
 const std::string& preparedServer(XServer& server, const GameOptions& options)
 {
     if (!options.keymap.empty())
         server.setKeymap(options.keymap);
     if (!options.resources.empty())
         server.mergeResources(options.resources);
+    if (!options.windowManager.empty())
+        server.startWindowManager(options.windowManager);
     return server.name();
 }
 
@@ -35,9 +39,21 @@ Launch gameLaunch(const GameOptions& options, const XServer& server)
     Launch launch;
     launch.program = options.program;
     launch.arguments = options.arguments;
+    if (!options.launcher.empty()) {
+        launch.program = options.launcher;
+        launch.arguments.insert(launch.arguments.begin(), options.program);
+    }
     launch.keepOpen = options.keepOpen;
     launch.workingDirectory = options.workingDirectory;
     launch.environment = server.environment();
+    for (const std::string& entry : options.environment) {
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        std::vector<std::string>& env = launch.environment;
+        env.erase(std::remove_if(env.begin(), env.end(),
+                                 [&](const std::string& e) { return e.compare(0, name.size(), name) == 0; }),
+                  env.end());
+        launch.environment.push_back(entry);
+    }
     return launch;
 }
 

@@ -28,12 +28,15 @@ public:
 
 struct GameOptions {
     std::string program = gamePath();
-    std::vector<std::string> arguments;  ///< for the test builds; the game itself reads none
+    std::string launcher = gameLauncher();  ///< starts `program` when not empty (wine)
+    std::vector<std::string> arguments;     ///< for the test builds; the game itself reads none
     std::string workingDirectory = runDirectory();
     std::string keymap;         ///< a setxkbmap layout applied before the game starts; empty: the default
     std::vector<int> keepOpen;  ///< file descriptors the game inherits
     std::string screen = "1024x768x24";  ///< the X server's screen
     std::string resources;               ///< X resources merged before the game starts ("Xft.dpi: 192")
+    std::string windowManager = gameWindowManager();  ///< one started before the game; empty: none
+    std::vector<std::string> environment;             ///< NAME=value entries in place of the test's own
 };
 
 class GameRun {

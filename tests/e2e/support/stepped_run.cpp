@@ -52,12 +52,14 @@ GameOptions StepPipes::gameOptions(const SteppedOptions& options) const
 {
     GameOptions game;
     game.program = steppedGamePath();
+    game.launcher.clear();  // the test build is this build's, started directly
     game.arguments = {options.store == Store::builtin ? "builtin" : "one-item", std::to_string(m_reportWrite),
                       std::to_string(m_grantRead)};
     game.workingDirectory = options.workingDirectory;
     game.keymap = options.keymap;
     game.screen = options.screen;
     game.resources = options.resources;
+    game.windowManager = options.windowManager;
     game.keepOpen = {m_reportWrite, m_grantRead};
     return game;
 }
@@ -83,9 +85,15 @@ bool SteppedRun::readReport()
             m_reports.push_back(r);
             return true;
         }
-        pollfd p{m_reportRead, POLLIN, 0};
-        if (poll(&p, 1, frameTimeoutMs) <= 0)
+        // The game's stderr is drained meanwhile: a long report (LeakSanitizer's, say) would
+        // otherwise fill its pipe and block the game before it sends the frame.
+        pollfd p[2] = {{m_reportRead, POLLIN, 0}, {game.stderrDescriptor(), POLLIN, 0}};
+        if (poll(p, 2, frameTimeoutMs) <= 0)
             throw std::runtime_error("the game sent no frame for 30 s\n" + game.stderrText());
+        if (p[1].revents != 0)
+            game.stderrText();
+        if (p[0].revents == 0)
+            continue;
         char buffer[512];
         const ssize_t n = read(m_reportRead, buffer, sizeof buffer);
         if (n <= 0)

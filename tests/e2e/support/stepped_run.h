@@ -42,6 +42,7 @@ struct SteppedOptions {
     std::string keymap;                  ///< as GameOptions::keymap
     std::string screen = "1024x768x24";  ///< as GameOptions::screen
     std::string resources;               ///< as GameOptions::resources
+    std::string windowManager;           ///< as GameOptions::windowManager; none by default
 };
 
 // The two pipes to the game, made before the game starts.

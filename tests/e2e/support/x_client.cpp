@@ -138,7 +138,12 @@ std::pair<int, int> XClient::size(Window window)
 
 void XClient::focus(Window window)
 {
-    XSetInputFocus(m_display, window, RevertToPointerRoot, CurrentTime);
+    // A window manager is asked to make it the active window (1: as an application asks);
+    // without one, the test sets the focus itself.
+    if (managed())
+        sendToRoot(window, "_NET_ACTIVE_WINDOW", {1, CurrentTime, None});
+    else
+        XSetInputFocus(m_display, window, RevertToPointerRoot, CurrentTime);
     XSync(m_display, False);
 }
 
@@ -234,17 +239,52 @@ void setWmState(Display* display, Window window, long state)
 
 void XClient::minimise(Window window)
 {
-    XUnmapWindow(m_display, window);
-    setWmState(m_display, window, IconicState);
+    if (managed()) {
+        XIconifyWindow(m_display, window, DefaultScreen(m_display));  // asks the window manager
+    } else {
+        XUnmapWindow(m_display, window);
+        setWmState(m_display, window, IconicState);
+    }
     XSync(m_display, False);
 }
 
 void XClient::restore(Window window)
 {
-    setWmState(m_display, window, NormalState);
+    if (!managed())
+        setWmState(m_display, window, NormalState);
     XMapWindow(m_display, window);
     XSync(m_display, False);
     focus(window);
+}
+
+bool XClient::managed()
+{
+    const Atom check = XInternAtom(m_display, "_NET_SUPPORTING_WM_CHECK", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(m_display, DefaultRootWindow(m_display), check, 0, 1, False,
+                                          XA_WINDOW, &type, &format, &items, &after, &data) == Success &&
+                       items == 1;
+    if (data)
+        XFree(data);
+    return found;
+}
+
+void XClient::sendToRoot(Window window, const char* messageType, std::initializer_list<long> data)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(m_display, messageType, False);
+    event.xclient.format = 32;
+    int i = 0;
+    for (long value : data)
+        event.xclient.data.l[i++] = value;
+    XSendEvent(m_display, DefaultRootWindow(m_display), False,
+               SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XSync(m_display, False);
 }
 
 int XClient::countFrames(Window window, Seconds duration)

@@ -35,8 +35,11 @@ public:
     /// Client-area size; {0, 0} once the window is gone.
     std::pair<int, int> size(Window window);
 
-    /// Gives the window the keyboard focus (there is no window manager to do it).
+    /// Gives the window the keyboard focus: through the window manager when there is one.
     void focus(Window window);
+
+    /// Whether a window manager manages the screen (an EWMH one announces itself on the root).
+    bool managed();
 
     /// The keycode the current keymap gives a keysym (XK_Escape, XK_e, ...).
     KeyCode keycode(KeySym keysym);
@@ -69,8 +72,9 @@ public:
     /// Resizes the window as a window manager would (there is none to object).
     void resize(Window window, int width, int height);
 
-    /// Minimises the window and restores it as a window manager does: unmapped (mapped and given
-    /// the focus) and marked iconic (normal) in its WM_STATE.
+    /// Minimises the window and restores it: through the window manager when there is one, else
+    /// as one would: unmapped (mapped and given the focus) and marked iconic (normal) in its
+    /// WM_STATE.
     void minimise(Window window);
     void restore(Window window);
 
@@ -82,6 +86,9 @@ public:
     Image screenshot(Window window);
 
 private:
+    // A client message about `window` to the root window, where the window manager hears it.
+    void sendToRoot(Window window, const char* messageType, std::initializer_list<long> data);
+
     Display* m_display = nullptr;
     std::multiset<KeyCode> m_held;
     std::map<KeyCode, Clock::time_point> m_releasedAt;

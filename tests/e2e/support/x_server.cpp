@@ -4,9 +4,13 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <thread>
 
 namespace e2e {
 
@@ -108,6 +112,40 @@ void XServer::mergeResources(const std::string& resources)
         throw;
     }
     unlink(path);
+}
+
+void XServer::startWindowManager(const std::string& program)
+{
+    Launch launch;
+    launch.program = program;
+    launch.environment = environment();
+    launch.workingDirectory = "/";
+    m_windowManager = std::make_unique<ChildProcess>(launch);
+
+    // An EWMH window manager announces itself on the root window once it has taken the screen.
+    Display* display = XOpenDisplay(m_name.c_str());
+    if (!display)
+        throw std::runtime_error("cannot connect to X display " + m_name);
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::duration_cast<Clock::duration>(Seconds(startTimeout));
+    bool managed = false;
+    while (!managed && Clock::now() < deadline && m_windowManager->running()) {
+        Atom type = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        managed = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                                     &type, &format, &items, &after, &data) == Success &&
+                  items == 1;
+        if (data)
+            XFree(data);
+        if (!managed)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    XCloseDisplay(display);
+    if (!managed)
+        throw std::runtime_error(program + " did not take the screen: " + m_windowManager->stderrText());
 }
 
 }  // namespace e2e

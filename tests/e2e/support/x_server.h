@@ -32,12 +32,18 @@ public:
     /// session does at login (`xrdb -nocpp -merge`); throws when it fails.
     void mergeResources(const std::string& resources);
 
+    /// Starts a window manager (the absolute path of an EWMH one, such as openbox) on this server
+    /// and waits until it manages the screen; it stops with the server. Throws when it does not
+    /// take the screen within a few seconds.
+    void startWindowManager(const std::string& program);
+
 private:
     // Runs an X client program against this server to its end; throws when it fails.
     void run(const std::string& program, const std::vector<std::string>& arguments);
 
     std::unique_ptr<ChildProcess> m_process;
     std::string m_name;
+    std::unique_ptr<ChildProcess> m_windowManager;  // declared last: stopped before the server
 };
 
 }  // namespace e2e
