@@ -5,12 +5,43 @@
 # private Xvfb: the window must open and the countdown run, and Esc must end the game with exit
 # code 0 and nothing on stderr. A screenshot of the countdown lands in build-deb/.
 #
-# Needs root (debootstrap, chroot, mounts) and Debian's mirror; takes a minute or two.
-#   scripts/check-deb.sh            SHELVOY_DEBIAN_MIRROR overrides http://deb.debian.org/debian
+# Needs root (debootstrap, chroot, mounts) and a Debian 12 mirror; takes a minute or two. The
+# mirror is the one this machine's apt takes bookworm from; SHELVOY_DEBIAN_MIRROR overrides it.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-deb"
-mirror="${SHELVOY_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
+
+# The first URI of a deb entry for bookworm in the system's apt sources: one-line entries in
+# sources.list and sources.list.d/*.list, deb822 stanzas in sources.list.d/*.sources.
+system_mirror() {
+    list=/etc/apt/sources.list parts=/etc/apt/sources.list.d/
+    eval "$(apt-config shell list Dir::Etc::SourceList/f parts Dir::Etc::SourceParts/d)"
+    for file in "$list" "$parts"*.list; do
+        [ -f "$file" ] || continue
+        sed -e 's/#.*//' -e 's/\[[^]]*\]//' "$file" | awk '$1 == "deb" && $3 == "bookworm" { print $2; exit }'
+    done
+    for file in "$parts"*.sources; do
+        [ -f "$file" ] || continue
+        awk '
+            function flush() {
+                if (deb && bookworm && uri != "") print uri
+                deb = 0; bookworm = 0; uri = ""
+            }
+            FNR == 1 { flush() }
+            /^[[:space:]]*$/ { flush(); next }
+            /^#/ { next }
+            tolower($1) == "types:" { for (i = 2; i <= NF; i++) if ($i == "deb") deb = 1 }
+            tolower($1) == "uris:" { uri = $2 }
+            tolower($1) == "suites:" { for (i = 2; i <= NF; i++) if ($i == "bookworm") bookworm = 1 }
+            END { flush() }
+        ' "$file"
+    done
+}
+mirror="${SHELVOY_DEBIAN_MIRROR:-$(system_mirror | head -1)}"
+if [ -z "$mirror" ]; then
+    echo "check-deb: this machine's apt takes bookworm from no mirror: name one in SHELVOY_DEBIAN_MIRROR" >&2
+    exit 2
+fi
 
 if [ "$(id -u)" -ne 0 ]; then
     echo "check-deb: needs root (debootstrap and chroot); try: sudo $0" >&2
