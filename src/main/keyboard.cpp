@@ -9,10 +9,11 @@
 
 const char* const keyLayouts[2] = {"DEFSKILJ", "E.UOTCNH"};
 
-void onKey(int key, int action)
+void onKey(int key, int action, int mods)
 {
     if (action != GLFW_PRESS)
         return;
+    const bool alt = (mods & GLFW_MOD_ALT) != 0;
     switch (key) {
     case 'Q':
     case 'X':
@@ -26,6 +27,15 @@ void onKey(int key, int action)
         break;
     case GLFW_KEY_F3:
         cameraIndex = (cameraIndex + 1) % 2;
+        break;
+    case GLFW_KEY_F11:
+        fullscreenRequested = !fullscreenRequested;
+        break;
+    case GLFW_KEY_ENTER:
+        if (alt)
+            fullscreenRequested = !fullscreenRequested;
+        else
+            enterPressed = true;
         break;
     default:
         break;

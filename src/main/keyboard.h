@@ -18,8 +18,9 @@ class World;
 extern const char* const keyLayouts[2];
 
 /// The key callback body: on a press (never a repeat or release) Q, X and Esc throw Exit,
-/// F1 flips debugOverlay, F2 and F3 step layoutIndex and cameraIndex modulo 2.
-void onKey(int key, int action);
+/// F1 flips debugOverlay, F2 and F3 step layoutIndex and cameraIndex modulo 2, F11 and Alt+Enter
+/// (`mods`, GLFW's modifier bits) flip fullscreenRequested, Enter alone sets enterPressed.
+void onKey(int key, int action, int mods = 0);
 
 /// The classic code of a GLFW key: for a printable key whose layout name is one ASCII
 /// character, that character upper-cased; otherwise the token itself.
@@ -55,6 +56,7 @@ CartControls readControls(const char* layout, const KeyLookup& lookup,
 const char* layoutKeyName(int key);
 
 /// Reads the selected layout's driving keys from the game window into the cart's controls, by
-/// the characters the current keyboard layout gives the keys: the eight keys' names are checked
-/// every time, and the lookup is built again as soon as the layout has changed.
+/// the characters the current keyboard layout gives the keys (the eight keys' names are checked
+/// every time, and the lookup is built again as soon as the layout has changed); a flag is also
+/// set when the driving gamepad's sticks set it (padReading).
 void sampleControls(World& world);

@@ -1,9 +1,11 @@
-// The keyboard's GLFW side: key names of the current layout and key state of the window.
+// The keyboard's GLFW side: key names of the current layout and key state of the window, and the
+// driving flags they give together with the gamepad's sticks.
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
 #include "cart/cart.h"
+#include "main/gamepad.h"
 #include "main/keyboard.h"
 #include "main/shell.h"
 #include "world/world.h"
@@ -23,7 +25,8 @@ void sampleControls(World& world)
     const char* layout = keyLayouts[layoutIndex];
     if (!keyLookup.current(layout, layoutKeyName))
         keyLookup.rebuild(layoutKeyName);
-    world.cart().controls = readControls(layout, keyLookup, [](int key) {
+    const CartControls keys = readControls(layout, keyLookup, [](int key) {
         return gameWindow && key != GLFW_KEY_UNKNOWN && glfwGetKey(gameWindow, key) == GLFW_PRESS;
     });
+    world.cart().controls = eitherControls(keys, stickControls(padReading));
 }

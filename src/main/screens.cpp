@@ -49,6 +49,17 @@ void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int
     checkGlError(__FILE__, __LINE__);
 }
 
+// Whether the player leaves the results screen: Enter down (but not as part of Alt+Enter, which
+// switches fullscreen), or pressed since the screen began however briefly, or the pad's A or
+// Start down.
+bool resultsLeft()
+{
+    const bool alt = glfwGetKey(gameWindow, GLFW_KEY_LEFT_ALT) == GLFW_PRESS ||
+                     glfwGetKey(gameWindow, GLFW_KEY_RIGHT_ALT) == GLFW_PRESS;
+    const bool enterDown = !alt && glfwGetKey(gameWindow, GLFW_KEY_ENTER) == GLFW_PRESS;
+    return enterDown || enterPressed || padLeavesResults(padReading);
+}
+
 }  // namespace
 
 ScreenFonts loadScreenFonts(unsigned size)
@@ -144,7 +155,8 @@ void showResults(World& world)
     ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
     const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
     bool sizeFollowsWindow = false;
-    while (glfwGetKey(gameWindow, GLFW_KEY_ENTER) != GLFW_PRESS) {
+    enterPressed = false;  // an Enter tapped during play does not skip the results
+    while (!resultsLeft()) {
         // Sizes are fixed when the screen starts, unless that left the time too small to read.
         const unsigned size =
             legibleResultsFaceSize(fonts.fill->FaceSize(), windowSize.width, sizeFollowsWindow);

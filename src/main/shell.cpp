@@ -10,6 +10,7 @@
 #include <string>
 
 #include "main/frame_timer.h"
+#include "main/gamepad.h"
 #include "main/keyboard.h"
 #include "main/screens.h"
 #include "platform/display_errors.h"
@@ -49,9 +50,9 @@ template <class Body> void guardCallback(Body&& body)
     }
 }
 
-void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int /*mods*/)
+void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int mods)
 {
-    guardCallback([&] { onKey(legacyKeyCode(key, layoutKeyName(key)), action); });
+    guardCallback([&] { onKey(legacyKeyCode(key, layoutKeyName(key)), action, mods); });
 }
 
 void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height)
@@ -71,10 +72,12 @@ void contentScaleCallback(GLFWwindow* /*window*/, float xscale, float /*yscale*/
     contentScale = usableContentScale(xscale);
 }
 
-// The refresh rate of the monitor that shows the window's centre (the primary monitor when none
-// does); 0 when it is unknown.
-int monitorRefreshRate(GLFWwindow* window)
+// The monitor that shows the window: the one it fills, or the one that shows its centre (the
+// primary monitor when none does).
+GLFWmonitor* monitorShowing(GLFWwindow* window)
 {
+    if (GLFWmonitor* filled = glfwGetWindowMonitor(window))
+        return filled;
     int x = 0, y = 0, width = 0, height = 0;
     glfwGetWindowPos(window, &x, &y);
     glfwGetWindowSize(window, &width, &height);
@@ -86,13 +89,38 @@ int monitorRefreshRate(GLFWwindow* window)
         const GLFWvidmode* mode = glfwGetVideoMode(monitors[i]);
         int mx = 0, my = 0;
         glfwGetMonitorPos(monitors[i], &mx, &my);
-        if (mode && cx >= mx && cx < mx + mode->width && cy >= my && cy < my + mode->height) {
-            shown = monitors[i];
-            break;
-        }
+        if (mode && cx >= mx && cx < mx + mode->width && cy >= my && cy < my + mode->height)
+            return monitors[i];
     }
+    return shown;
+}
+
+// The refresh rate of the monitor that shows the window; 0 when it is unknown.
+int monitorRefreshRate(GLFWwindow* window)
+{
+    GLFWmonitor* shown = monitorShowing(window);
     const GLFWvidmode* mode = shown ? glfwGetVideoMode(shown) : nullptr;
     return mode ? mode->refreshRate : 0;
+}
+
+// Fullscreen on the monitor that shows the window, at the mode it has (no mode change), or back
+// to the window's place and size from before.
+void toggleFullscreen()
+{
+    if (glfwGetWindowMonitor(gameWindow)) {
+        const WindowPlacement& was = windowedPlacement;
+        glfwSetWindowMonitor(gameWindow, nullptr, was.x, was.y, was.width, was.height, 0);
+    } else {
+        GLFWmonitor* monitor = monitorShowing(gameWindow);
+        const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr;
+        if (!mode)
+            return;  // no monitor to fill
+        WindowPlacement& place = windowedPlacement;
+        glfwGetWindowPos(gameWindow, &place.x, &place.y);
+        glfwGetWindowSize(gameWindow, &place.width, &place.height);
+        glfwSetWindowMonitor(gameWindow, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
+    }
+    framePacer.period = refreshPeriod(monitorRefreshRate(gameWindow));
 }
 
 void moveCallback(GLFWwindow* window, int /*x*/, int /*y*/)
@@ -149,6 +177,7 @@ void openWindow()
     glfwSetWindowIconifyCallback(gameWindow, iconifyCallback);
     framePacer.period = refreshPeriod(monitorRefreshRate(gameWindow));
     glfwSetWindowPosCallback(gameWindow, moveCallback);
+    watchGamepads();
     glfwSwapInterval(1);
     checkGlError(__FILE__, __LINE__);
 }
@@ -237,6 +266,11 @@ void presentFrame(const World& world)
         pendingCallbackException = nullptr;
         std::rethrow_exception(thrown);
     }
+    if (fullscreenRequested) {
+        fullscreenRequested = false;
+        toggleFullscreen();
+    }
+    readGamepad();
 }
 
 int runGame(const LevelDesc& desc, const ShellHooks& hooks)

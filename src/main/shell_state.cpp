@@ -14,6 +14,12 @@ FrameTimer frameTimer;
 FramePacer framePacer;
 KeyLookup keyLookup;
 std::string lastGlfwError;
+bool fullscreenRequested = false;
+WindowPlacement windowedPlacement;
+bool enterPressed = false;
+std::vector<int> padsByConnection;
+GLFWgamepadstate padReading{};
+GLFWgamepadstate previousPadReading{};
 
 void resetShellState()
 {
@@ -31,4 +37,10 @@ void resetShellState()
     framePacer = FramePacer{};
     keyLookup = KeyLookup{};
     lastGlfwError.clear();
+    fullscreenRequested = false;
+    windowedPlacement = WindowPlacement{};
+    enterPressed = false;
+    padsByConnection.clear();
+    padReading = GLFWgamepadstate{};
+    previousPadReading = GLFWgamepadstate{};
 }

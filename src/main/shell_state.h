@@ -6,9 +6,11 @@
 #include <array>
 #include <exception>
 #include <string>
+#include <vector>
 
 #include "main/frame_pacer.h"
 #include "main/frame_timer.h"
+#include "main/gamepad.h"
 #include "main/keyboard.h"
 #include "main/shell_hooks.h"
 #include "render/window_size.h"  // windowSize and contentScale, which the drawing reads
@@ -18,6 +20,14 @@ struct GLFWwindow;
 
 /// The two cameras the frame can be drawn through: 0 the chase camera, 1 the overhead one.
 using CameraTable = std::array<Camera*, 2>;
+
+/// Where a window stands on the desktop and its size, in screen coordinates.
+struct WindowPlacement {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
 
 /// The window is minimised (iconified): nothing of it can be seen; written by the iconify callback.
 extern bool windowMinimised;
@@ -48,6 +58,22 @@ extern FramePacer framePacer;
 extern KeyLookup keyLookup;
 /// GLFW's own words for its latest failure, added to the report of a failed GLFW call.
 extern std::string lastGlfwError;
+
+/// F11 or Alt+Enter was pressed (an odd number of times) during the latest event processing: the
+/// shell switches between the window and fullscreen once that is over.
+extern bool fullscreenRequested;
+/// Where the window stood, and its size, before it went fullscreen; screen coordinates.
+extern WindowPlacement windowedPlacement;
+/// Enter (without Alt) was pressed since the results screen began, however briefly: a press and
+/// release within one event processing leave the key up, and would otherwise go unseen.
+extern bool enterPressed;
+/// The joysticks GLFW knows, by id, in the order they were connected: the first gamepad among
+/// them drives.
+extern std::vector<int> padsByConnection;
+/// The driving gamepad as read after the latest event processing, and the reading before that;
+/// all released and centred when there is none.
+extern GLFWgamepadstate padReading;
+extern GLFWgamepadstate previousPadReading;
 
 /// Puts every switch back to its start value (a fresh run in the same process).
 void resetShellState();

@@ -161,6 +161,29 @@ TEST(ResultsScreen, EnterHeldSinceTheCountdownSkipsIt)
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
+// Some keyboards (on-screen ones, remote desktops, xdotool) send a key's press and release at once:
+// both reach the game within one event processing, which leaves the key up.
+TEST(ResultsScreen, EnterPressedAndReleasedBetweenTwoFramesLeavesItButNotOneFromPlay)
+{
+    const TimeLimit limit(60);
+    SteppedRun run(oneItemStore());
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.finishCountdown());
+    ASSERT_TRUE(run.advance());
+    ASSERT_EQ(run.last().itemsLeft, 0);
+    const KeyCode enter = run.x.keycode(XK_Return);
+    run.x.press(enter);  // read with the events of the frame that took the last item
+    run.x.release(enter);
+    ASSERT_TRUE(run.advance(2)) << "an Enter tapped in play skipped the results";
+    ASSERT_TRUE(showsResults(run.shot()));
+
+    run.x.press(enter);
+    run.x.release(enter);
+    EXPECT_FALSE(run.advance()) << "the results screen drew another frame after Enter";
+    EXPECT_EQ(run.game.waitFor(Seconds(5.0)), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
 namespace {
 
 class QuittingResults : public ::testing::TestWithParam<KeySym> {};

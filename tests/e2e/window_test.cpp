@@ -127,3 +127,48 @@ TEST(Window, OnA2xScreenEverythingIsTwiceAsLargeAndOnANonsenseScaleAsUsual)
         EXPECT_EQ(broken.game.stderrText(), "") << dpi;
     }
 }
+
+// F11 and Alt+Enter fill the screen the window is on and give the window back where it stood, with
+// a window manager (which is asked) and without one (GLFW covers the screen itself); the counters
+// keep to the corners of whatever the window is.
+TEST(Window, F11AndAltEnterFillTheScreenAndGiveTheWindowBackWhereItWas)
+{
+    const TimeLimit limit(60);
+    for (const bool managed : {false, true}) {
+        SteppedOptions options;
+        if (managed)
+            options.windowManager = "/usr/bin/openbox";
+        SteppedRun run(options);
+        ASSERT_TRUE(run.start()) << run.game.stderrText();
+        const auto size = run.x.size(run.window);
+        const auto place = run.x.position(run.window);
+        const ClockGaps gaps = clockGaps(run.shot());
+        ASSERT_EQ(size, std::make_pair(800, 600));
+
+        for (const bool altEnter : {false, true}) {
+            const auto toggle = [&] {
+                if (!altEnter) {
+                    run.x.tapKey(XK_F11);
+                    return;
+                }
+                const XClient::Hold alt = run.x.hold({XK_Alt_L});
+                run.x.tapKey(XK_Return);
+            };
+            toggle();
+            ASSERT_TRUE(run.advance(3)) << run.game.stderrText();
+            EXPECT_EQ(run.x.size(run.window), std::make_pair(1024, 768)) << managed << altEnter;
+            EXPECT_EQ(run.x.position(run.window), std::make_pair(0, 0)) << managed << altEnter;
+            const ClockGaps full = clockGaps(run.shot(managed ? "fullscreen-managed.png" : "fullscreen.png"));
+            EXPECT_NEAR(full.right, gaps.right, 1);
+            EXPECT_NEAR(full.top, gaps.top, 1);
+
+            toggle();
+            ASSERT_TRUE(run.advance(3));
+            EXPECT_EQ(run.x.size(run.window), size) << managed << altEnter;
+            EXPECT_EQ(run.x.position(run.window), place) << managed << altEnter;
+        }
+        EXPECT_EQ(run.last().frame, 12) << "Alt+Enter left the countdown";
+        EXPECT_EQ(run.quitWith(XK_Escape), 0);
+        EXPECT_EQ(run.game.stderrText(), "");
+    }
+}

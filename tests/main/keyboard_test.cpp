@@ -6,7 +6,9 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "main/gamepad.h"
 #include "main/keyboard.h"
 #include "main/shell.h"
 
@@ -89,6 +91,18 @@ TEST_F(Keyboard, FunctionKeysFlipTheSwitchesModuloTwo)
     EXPECT_EQ(layoutIndex, 1);
     EXPECT_EQ(cameraIndex, 1);
     EXPECT_FALSE(debugOverlay);
+    EXPECT_FALSE(enterPressed) << "the key pad's Enter is another key";
+
+    // F11 and Alt+Enter ask for fullscreen (twice within one event processing: no change);
+    // Enter alone is kept for the results screen.
+    onKey(GLFW_KEY_F11, GLFW_PRESS);
+    EXPECT_TRUE(fullscreenRequested);
+    onKey(GLFW_KEY_ENTER, GLFW_PRESS, GLFW_MOD_ALT);
+    EXPECT_FALSE(fullscreenRequested);
+    EXPECT_FALSE(enterPressed);
+    onKey(GLFW_KEY_ENTER, GLFW_PRESS);
+    EXPECT_TRUE(enterPressed);
+    EXPECT_FALSE(fullscreenRequested);
 }
 
 TEST_F(Keyboard, PrintableKeysArriveAsTheirLayoutCharacter)
@@ -153,4 +167,42 @@ TEST_F(Keyboard, UnknownNamesFallBackToTheTokenOfTheSameCode)
     const CartControls both = controlsFor(keyLayouts[0], none, {GLFW_KEY_D, GLFW_KEY_E});
     EXPECT_TRUE(both[LeftBack]);
     EXPECT_TRUE(both[LeftForward]);
+}
+
+TEST_F(Keyboard, GamepadSticksAreTheHandsBeyondHalfTheirTravelAndSomeButtonsAreCommands)
+{
+    GLFWgamepadstate pad{};
+    EXPECT_EQ(stickControls(pad), CartControls{});
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1.0f;  // both sticks up: straight on, as E and I
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = -0.51f;
+    EXPECT_EQ(stickControls(pad), controlsFor(keyLayouts[0], KeyLookup{}, {GLFW_KEY_E, GLFW_KEY_I}));
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = -0.5f;  // within the dead zone: the right hand rests
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.6f;    // the left stick up and to the right at once
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.7f;
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = 1.0f;  // triggers drive nothing
+    CartControls expected{};
+    expected[LeftForward] = expected[LeftRight] = expected[RightLeft] = true;
+    EXPECT_EQ(stickControls(pad), expected);
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = 0.9f;  // down pulls back
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = 0.9f;
+    expected[LeftForward] = false;
+    expected[LeftBack] = expected[RightBack] = true;
+    EXPECT_EQ(stickControls(pad), expected);
+
+    // Keys and pad combine: either sets a flag.
+    CartControls keys{};
+    keys[RightForward] = true;
+    CartControls both = expected;
+    both[RightForward] = true;
+    EXPECT_EQ(eitherControls(keys, expected), both);
+
+    // Y and Back act once per press, as F3 and F1; A or Start held leaves the results.
+    GLFWgamepadstate before{};
+    pad.buttons[GLFW_GAMEPAD_BUTTON_Y] = GLFW_PRESS;
+    pad.buttons[GLFW_GAMEPAD_BUTTON_BACK] = GLFW_PRESS;
+    EXPECT_EQ(padCommandKeys(before, pad), (std::vector<int>{GLFW_KEY_F3, GLFW_KEY_F1}));
+    EXPECT_TRUE(padCommandKeys(pad, pad).empty());
+    EXPECT_FALSE(padLeavesResults(pad));
+    pad.buttons[GLFW_GAMEPAD_BUTTON_START] = GLFW_PRESS;
+    EXPECT_TRUE(padLeavesResults(pad));
 }

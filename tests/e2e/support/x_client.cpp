@@ -136,6 +136,14 @@ std::pair<int, int> XClient::size(Window window)
     return {attributes.width, attributes.height};
 }
 
+std::pair<int, int> XClient::position(Window window)
+{
+    int x = 0, y = 0;
+    Window child = None;
+    XTranslateCoordinates(m_display, window, DefaultRootWindow(m_display), 0, 0, &x, &y, &child);
+    return {x, y};
+}
+
 void XClient::focus(Window window)
 {
     // A window manager is asked to make it the active window (1: as an application asks);

@@ -34,6 +34,8 @@ public:
 
     /// Client-area size; {0, 0} once the window is gone.
     std::pair<int, int> size(Window window);
+    /// Where the client area's top left corner stands on the screen.
+    std::pair<int, int> position(Window window);
 
     /// Gives the window the keyboard focus: through the window manager when there is one.
     void focus(Window window);
