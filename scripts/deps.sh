@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the Debian 12 packages Shelvoy! needs that are not there yet.
 #   scripts/deps.sh          what building and playing need
-#   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, GoogleTest, XTest, lintian)
+#   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, a window manager,
+#                            GoogleTest, XTest, lintian)
 #   scripts/deps.sh --bench  that, plus Google Benchmark and Xvfb
 #   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
 #   scripts/deps.sh --windows  that, plus what runs the Windows build's tests (wine, a window
@@ -13,7 +14,7 @@ packages="cmake make g++ pkg-config libbox2d-dev libglfw3-dev libftgl-dev libfre
 libglu1-mesa-dev libgl1-mesa-dri libsdl2-dev libx11-dev fontconfig fonts-dejavu-core"
 case "${1:-}" in
 --test) packages="$packages libgtest-dev xvfb xauth xfonts-base libxtst-dev libxdamage-dev \
-x11-xkb-utils x11-xserver-utils locales \
+x11-xkb-utils x11-xserver-utils locales openbox \
 clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db lintian" ;;
 --bench) packages="$packages libbenchmark-dev xvfb xauth" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
