@@ -49,11 +49,13 @@ else
     with_display sh -c 'wineboot -i >/dev/null 2>&1 && wineserver -w'
     with_display ctest --test-dir "$root/build-windows/game" --output-on-failure -j "$jobs"
     # The smoke tests and the installer's, as the Linux harness plays shelvoy.exe. A window manager
-    # on each X server: wine learns that its window was minimised only from one.
+    # on each X server: wine learns that its window was minimised only from one. One test at a
+    # time: the programs of a wine prefix share one keyboard focus, and a key pressed in one
+    # test's game would go to another's.
     SHELVOY_E2E_GAME="$root/build-windows/game/shelvoy.exe" SHELVOY_E2E_LAUNCHER=$(command -v wine) \
         SHELVOY_E2E_WINDOW_MANAGER=$(command -v openbox) \
         SHELVOY_E2E_INSTALLER=$(ls "$root"/build-windows/shelvoy-*-win64.exe) \
-        ctest --test-dir "$root/build-test" --output-on-failure -j "$jobs" \
+        ctest --test-dir "$root/build-test" --output-on-failure \
         -R '^KeysAndClose/Quitting\.|^Smoke\.|^Failures\.MissingFont|^WindowsInstaller\.'
     wineserver -k 2>/dev/null || true
     rm -rf "$WINEPREFIX"
