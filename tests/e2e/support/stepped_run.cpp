@@ -60,6 +60,7 @@ GameOptions StepPipes::gameOptions(const SteppedOptions& options) const
     game.screen = options.screen;
     game.resources = options.resources;
     game.windowManager = options.windowManager;
+    game.environment = options.environment;
     game.keepOpen = {m_reportWrite, m_grantRead};
     return game;
 }

@@ -43,6 +43,8 @@ struct SteppedOptions {
     std::string screen = "1024x768x24";  ///< as GameOptions::screen
     std::string resources;               ///< as GameOptions::resources
     std::string windowManager;           ///< as GameOptions::windowManager; none by default
+    /// As GameOptions::environment: NAME=value entries in place of the test's own.
+    std::vector<std::string> environment;
 };
 
 // The two pipes to the game, made before the game starts.
