@@ -7,6 +7,7 @@
 #include <cmath>
 #include <memory>
 
+#include "support/fake_pad.h"
 #include "support/screen_areas.h"
 #include "support/stepped_run.h"
 
@@ -165,6 +166,48 @@ TEST(PlaySession, CountersViewsLayoutsAndOverlayInPlay)
     ASSERT_TRUE(run.advance());
     const Image hidden = run.shot();
     EXPECT_LT(countNear(hidden, hidden.whole(), overlayShelf, 10), 50) << "the overlay stayed after F1 again";
+
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+// A gamepad plugged in during the countdown: its two sticks are the two hands, in the same eight
+// flags as the keys, and Y switches the view as F3 does.
+TEST(PlaySession, AGamepadPluggedInDuringTheCountdownDrivesAndTurnsTheCart)
+{
+    const TimeLimit limit(60);
+    FakePad pad(false);
+    SteppedOptions options;
+    options.environment = pad.environment();
+    SteppedRun run(options);
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    pad.plugIn();
+    ASSERT_TRUE(run.finishCountdown());
+
+    // Both sticks up push both ends of the handle forward: straight on.
+    const FrameReport parked = run.last();
+    pad.stick(0, 0.0f, -1.0f);
+    pad.stick(1, 0.1f, -0.8f);  // a little sideways, within the dead zone
+    ASSERT_TRUE(run.advance(32));
+    const double forward = (run.last().cartX - parked.cartX) * std::cos(parked.cartAngle) +
+                           (run.last().cartY - parked.cartY) * std::sin(parked.cartAngle);
+    EXPECT_GT(forward, 0.2) << "both sticks up did not push the cart forward";
+    EXPECT_NEAR(run.last().cartAngle, parked.cartAngle, 0.01) << "both sticks up turned the cart";
+
+    // The left stick alone pushes the left end: the cart turns to its right (clockwise from above).
+    pad.stick(1, 0.0f, 0.0f);
+    const FrameReport straight = run.last();
+    ASSERT_TRUE(run.advance(32));
+    EXPECT_LT(run.last().cartAngle - straight.cartAngle, -0.1)
+        << "the left stick alone did not turn the cart";
+
+    // Y: the overhead view from the next frame on.
+    pad.stick(0, 0.0f, 0.0f);
+    const Image chase = run.shot();
+    pad.press(PadButton::y);
+    ASSERT_TRUE(run.advance(2));
+    pad.release(PadButton::y);
+    EXPECT_GT(changedShare(chase, run.shot(), Rect{0, 60, 800, 540}), 0.3) << "Y did not switch the view";
 
     EXPECT_EQ(run.quitWith(XK_Escape), 0);
     EXPECT_EQ(run.game.stderrText(), "");
