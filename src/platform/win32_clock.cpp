@@ -33,24 +33,24 @@ double monotonicSeconds()
 
 void sleepUntilSeconds(double deadline)
 {
-    // A high-resolution timer (Windows 10 1803 and later) wakes within about half a millisecond.
-    // Before, an ordinary one wakes at the system timer's ticks, which the game asks to be 1 ms
-    // apart (timeBeginPeriod, for the rest of its run) instead of the usual 15.6 ms.
-    OwnedHandle timer(CreateWaitableTimerExW(nullptr, nullptr, highResolutionTimer, TIMER_ALL_ACCESS));
-    double margin = wakeUpMargin;
-    if (!timer.valid()) {
-        static const bool finerTicks = timeBeginPeriod(1) == TIMERR_NOERROR;
-        timer = OwnedHandle(CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
-        margin = finerTicks ? 2 * wakeUpMargin : 16 * wakeUpMargin;
-    }
-    if (!timer.valid())
-        throw std::runtime_error(systemErrorText(GetLastError()));
-    const double sleep = deadline - margin - monotonicSeconds();
-    if (sleep > 0.0) {
+    if (monotonicSeconds() < deadline - wakeUpMargin) {
+        // A high-resolution timer (Windows 10 1803 and later) wakes within about half a
+        // millisecond. Before, an ordinary one wakes at the system timer's ticks, which the game
+        // asks to be 1 ms apart (timeBeginPeriod, for the rest of its run) instead of 15.6 ms.
+        OwnedHandle timer(CreateWaitableTimerExW(nullptr, nullptr, highResolutionTimer, TIMER_ALL_ACCESS));
+        double margin = wakeUpMargin;
+        if (!timer.valid()) {
+            static const bool finerTicks = timeBeginPeriod(1) == TIMERR_NOERROR;
+            timer = OwnedHandle(CreateWaitableTimerExW(nullptr, nullptr, 0, TIMER_ALL_ACCESS));
+            margin = finerTicks ? 2 * wakeUpMargin : 16 * wakeUpMargin;
+        }
+        if (!timer.valid())
+            throw std::runtime_error(systemErrorText(GetLastError()));
+        const double sleep = deadline - margin - monotonicSeconds();
         LARGE_INTEGER due{};
         due.QuadPart = -static_cast<LONGLONG>(sleep * 1e7);  // relative, in 100 ns units
-        if (!SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE) ||
-            WaitForSingleObject(timer.get(), INFINITE) != WAIT_OBJECT_0)
+        if (sleep > 0.0 && (!SetWaitableTimer(timer.get(), &due, 0, nullptr, nullptr, FALSE) ||
+                            WaitForSingleObject(timer.get(), INFINITE) != WAIT_OBJECT_0))
             throw std::runtime_error(systemErrorText(GetLastError()));
     }
     while (monotonicSeconds() < deadline) {
