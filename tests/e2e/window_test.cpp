@@ -1,5 +1,5 @@
-// The window: resizable down to one pixel and back, the counters following its edges; minimised
-// and restored; twice as large, counters and all, on a 2x screen.
+// The window: resizable down to one pixel and back and up to 1920x1080, the counters following its
+// edges; minimised and restored; twice as large, counters and all, on a 2x screen.
 
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
@@ -31,7 +31,9 @@ ClockGaps clockGaps(const Image& image)
 TEST(Window, ResizedToOnePixelAndBackOrMinimisedKeepsRunningWithCountersAtTheEdges)
 {
     const TimeLimit limit(60);
-    SteppedRun run;
+    SteppedOptions options;
+    options.screen = "1920x1080x24";
+    SteppedRun run(options);
     ASSERT_TRUE(run.start()) << run.game.stderrText();
 
     // The clock ends a third of an em (10.7 px) from the right edge, its letters a little inside.
@@ -80,6 +82,20 @@ TEST(Window, ResizedToOnePixelAndBackOrMinimisedKeepsRunningWithCountersAtTheEdg
     run.x.restore(run.window);
     ASSERT_TRUE(run.advance(2));
     EXPECT_GT(changedShare(play, run.shot(), clockArea), 0.0) << "the restored window shows the old clock";
+
+    // Full HD, turning (E alone pushes the left end of the handle), in both views.
+    run.x.resize(run.window, 1920, 1080);
+    {
+        const XClient::Hold turning = run.x.hold({XK_e});
+        ASSERT_TRUE(run.advance(24));
+    }
+    const Image large = run.shot("play-chase-1920x1080.png");
+    ASSERT_EQ(large.width, 1920);
+    ASSERT_EQ(large.height, 1080);
+    EXPECT_NEAR(clockGaps(large).right, start.right, 3);
+    run.x.tapKey(XK_F3);
+    ASSERT_TRUE(run.advance());
+    run.shot("play-overhead-1920x1080.png");
     EXPECT_EQ(run.quitWith(XK_Escape), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }
