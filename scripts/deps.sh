@@ -3,7 +3,7 @@
 #   scripts/deps.sh          what building and playing need
 #   scripts/deps.sh --test   that, plus what the test suite needs (Xvfb, a window manager,
 #                            GoogleTest, XTest, lintian)
-#   scripts/deps.sh --bench  that, plus Google Benchmark and Xvfb
+#   scripts/deps.sh --bench  that, plus Google Benchmark, Xvfb and xdotool
 #   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
 #   scripts/deps.sh --windows  that, plus what runs the Windows build's tests (wine, a window
 #                            manager); scripts/build-windows.sh installs what builds it
@@ -16,7 +16,7 @@ case "${1:-}" in
 --test) packages="$packages libgtest-dev xvfb xauth xfonts-base libxtst-dev libxdamage-dev \
 x11-xkb-utils x11-xserver-utils locales openbox \
 clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db lintian" ;;
---bench) packages="$packages libbenchmark-dev xvfb xauth" ;;
+--bench) packages="$packages libbenchmark-dev xvfb xauth xdotool" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
 --windows) packages="$packages wine wine64 openbox xvfb xauth" ;;
 esac
