@@ -15,49 +15,33 @@ float ringAngle(int sign, int i)
     return static_cast<float>(sign * static_cast<double>(i) / cylinderSegments * 2.0 * pi);
 }
 
+// One face of a box: its BoxFace bit, its outward normal and its corners, counter-clockwise seen
+// from outside, each as bits: 1 for the high x, 2 the high y, 4 the high z.
+struct BoxFaceCorners {
+    unsigned face;
+    float normal[3];
+    int corners[4];
+};
+
+constexpr BoxFaceCorners boxFaces[6] = {
+    {PlusX, {1, 0, 0}, {7, 5, 1, 3}}, {MinusZ, {0, 0, -1}, {3, 1, 0, 2}}, {MinusX, {-1, 0, 0}, {2, 0, 4, 6}},
+    {PlusZ, {0, 0, 1}, {6, 4, 5, 7}}, {PlusY, {0, 1, 0}, {2, 6, 7, 3}},   {MinusY, {0, -1, 0}, {4, 0, 1, 5}},
+};
+
 }  // namespace
 
-void boxQuads(float cx, float cy, float cz, float hx, float hy, float hz)
+void boxQuads(float cx, float cy, float cz, float hx, float hy, float hz, unsigned faces)
 {
-    const float x0 = cx - hx, x1 = cx + hx;
-    const float y0 = cy - hy, y1 = cy + hy;
-    const float z0 = cz - hz, z1 = cz + hz;
-
-    glNormal3f(1, 0, 0);  // +x
-    glVertex3f(x1, y1, z1);
-    glVertex3f(x1, y0, z1);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x1, y1, z0);
-
-    glNormal3f(0, 0, -1);  // bottom
-    glVertex3f(x1, y1, z0);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x0, y1, z0);
-
-    glNormal3f(-1, 0, 0);  // -x
-    glVertex3f(x0, y1, z0);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x0, y0, z1);
-    glVertex3f(x0, y1, z1);
-
-    glNormal3f(0, 0, 1);  // top
-    glVertex3f(x0, y1, z1);
-    glVertex3f(x0, y0, z1);
-    glVertex3f(x1, y0, z1);
-    glVertex3f(x1, y1, z1);
-
-    glNormal3f(0, 1, 0);  // +y
-    glVertex3f(x0, y1, z0);
-    glVertex3f(x0, y1, z1);
-    glVertex3f(x1, y1, z1);
-    glVertex3f(x1, y1, z0);
-
-    glNormal3f(0, -1, 0);  // -y
-    glVertex3f(x0, y0, z1);
-    glVertex3f(x0, y0, z0);
-    glVertex3f(x1, y0, z0);
-    glVertex3f(x1, y0, z1);
+    const float x[2] = {cx - hx, cx + hx};
+    const float y[2] = {cy - hy, cy + hy};
+    const float z[2] = {cz - hz, cz + hz};
+    for (const BoxFaceCorners& face : boxFaces) {
+        if (!(faces & face.face))
+            continue;
+        glNormal3f(face.normal[0], face.normal[1], face.normal[2]);
+        for (const int corner : face.corners)
+            glVertex3f(x[corner & 1], y[(corner >> 1) & 1], z[corner >> 2]);
+    }
 }
 
 void drawBox(float w, float h, float d)

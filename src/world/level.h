@@ -18,6 +18,12 @@ struct LevelDesc {
 /// 0 <= y < height.
 inline char cellAt(const LevelDesc& desc, int x, int y) { return desc.rows[desc.height - 1 - y][x]; }
 
+/// Whether cell (x, y) holds a shelf block; false for any cell outside the map.
+inline bool shelfAt(const LevelDesc& desc, int x, int y)
+{
+    return x >= 0 && y >= 0 && x < desc.width && y < desc.height && cellAt(desc, x, y) == 'x';
+}
+
 /// The built-in 32 x 32 store (217 shelves, 20 items) with the start pose (26, 3, pi).
 /// The rows point at static storage that lives for the whole program.
 LevelDesc builtinLevel();
