@@ -1,22 +1,78 @@
 // The World's drawing passes: the lit store, the counters and the physics overlay.
 
+#include <vector>
+
 #include "render/gl.h"
 #include "render/solids.h"
 #include "render/text.h"
 #include "render/window_size.h"
 #include "world/counter_layout.h"
+#include "world/store_view.h"
 #include "world/world.h"
 
 namespace {
 
-// The store's sizes, in units (one map cell); z is up from the floor tiles.
-constexpr float floorMargin = 2.0f;  // the floor reaches this far past the map on every side
-constexpr float floorDepth = 0.01f;  // below the tiles, whose gaps show it as grid lines
-constexpr float tileSize = 0.95f;    // of a cell, a square tile on every open cell
-constexpr float shelfCentre = 1.0f;  // a shelf block spans z = -1 to 3 (hidden below the floor)
-constexpr float shelfHalfHeight = 2.0f;
-constexpr float itemHeight = 0.7f;  // of an item cube's centre
-constexpr float itemSize = 0.7f;    // an item cube's edge
+constexpr float itemHeight = 0.7f;  // units, of an item cube's centre
+constexpr float itemSize = 0.7f;    // units, an item cube's edge
+
+// The faces of the shelf block on `cell` given by `faces` (BoxFace bits), as quads.
+void shelfQuads(const Cell& cell, unsigned faces)
+{
+    const float centre = 0.5f * (storeSolids.shelfBottom + storeSolids.shelfTop);
+    const float halfHeight = 0.5f * (storeSolids.shelfTop - storeSolids.shelfBottom);
+    boxQuads(static_cast<float>(cell.x) + 0.5f, static_cast<float>(cell.y) + 0.5f, centre, 0.5f, 0.5f,
+             halfHeight, faces);
+}
+
+void shelfColour() { glColor3f(0.5f, 0.7f, 1.0f); }
+
+// The cells as quads, inside glBegin(GL_QUADS): each placed by its own vertices rather than by a
+// matrix of its own, a tile or a shelf block, whole or without the sides it turns to other blocks.
+void cellQuads(const LevelDesc& desc, const std::vector<Cell>& cells, bool wholeBlocks)
+{
+    char previous = 0;
+    for (const Cell& cell : cells) {
+        const char kind = shelfAt(desc, cell.x, cell.y) ? 'x' : ' ';
+        if (kind != previous) {
+            if (kind == 'x')
+                shelfColour();
+            else
+                glColor3f(0.9f, 0.9f, 0.9f);
+            previous = kind;
+        }
+        if (kind == 'x') {
+            unsigned faces = AllFaces;
+            if (!wholeBlocks) {
+                faces &= shelfAt(desc, cell.x + 1, cell.y) ? ~PlusX : ~0u;
+                faces &= shelfAt(desc, cell.x - 1, cell.y) ? ~MinusX : ~0u;
+                faces &= shelfAt(desc, cell.x, cell.y + 1) ? ~PlusY : ~0u;
+                faces &= shelfAt(desc, cell.x, cell.y - 1) ? ~MinusY : ~0u;
+            }
+            shelfQuads(cell, faces);
+        } else {
+            const float cx = static_cast<float>(cell.x) + 0.5f;
+            const float cy = static_cast<float>(cell.y) + 0.5f;
+            const float h = 0.5f * storeSolids.tileSize;
+            glNormal3f(0.0f, 0.0f, 1.0f);
+            glVertex3f(cx - h, cy - h, 0.0f);
+            glVertex3f(cx + h, cy - h, 0.0f);
+            glVertex3f(cx + h, cy + h, 0.0f);
+            glVertex3f(cx - h, cy + h, 0.0f);
+        }
+    }
+}
+
+// Each inner side alone, only within its window.
+void innerSides(const std::vector<InnerSide>& sides)
+{
+    for (const InnerSide& side : sides) {
+        glScissor(side.window.x, side.window.y, side.window.width, side.window.height);
+        glBegin(GL_QUADS);
+        shelfColour();
+        shelfQuads(side.cell, side.dx > 0 ? PlusX : side.dx < 0 ? MinusX : side.dy > 0 ? PlusY : MinusY);
+        glEnd();
+    }
+}
 
 }  // namespace
 
@@ -39,50 +95,56 @@ void World::render() const
     glLightfv(GL_LIGHT0, GL_POSITION, lightDirection);
     checkGlError(__FILE__, __LINE__);
 
-    // The floor, with the tiles just above it.
-    const float fw = static_cast<float>(m_desc.width) + floorMargin;
-    const float fh = static_cast<float>(m_desc.height) + floorMargin;
+    // What of the store this view can show, in the order it is laid down (world/store_view.h).
+    GLfloat modelview[16];
+    GLfloat projection[16];
+    GLint viewport[4];
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    checkGlError(__FILE__, __LINE__);
+    const StoreCells cells = storeCellsInView(m_desc, StoreView(modelview, projection, viewport));
+
+    // Nearer cells first, so that depth testing turns away what they hide before it costs a
+    // pixel. Where two surfaces meet at the same depth (a shelf block on the floor, the side
+    // between two blocks at the edge of a visible side) the picture stays the one of drawing the
+    // floor and then every block whole, in map order, in which the first drawn shows: a cell
+    // drawn after cells that follow it in map order takes such ties (GL_LEQUAL), one drawn after
+    // cells that precede it leaves them (GL_LESS); the sides between two blocks, hidden but along
+    // those edges, come after all the cells, each scissored to its edges, and take the ties of a
+    // block earlier in map order; the floor comes last and takes them all.
+    glDepthFunc(GL_LEQUAL);
+    glBegin(GL_QUADS);
+    cellQuads(m_desc, cells.reversed, !cells.amongShelves);
+    glEnd();
+    glDepthFunc(GL_LESS);
+    glBegin(GL_QUADS);
+    cellQuads(m_desc, cells.inMapOrder, !cells.amongShelves);
+    glEnd();
+    checkGlError(__FILE__, __LINE__);
+    glEnable(GL_SCISSOR_TEST);
+    glDepthFunc(GL_LEQUAL);
+    innerSides(cells.taking);
+    glDepthFunc(GL_LESS);
+    innerSides(cells.leaving);
+    glDisable(GL_SCISSOR_TEST);
+    checkGlError(__FILE__, __LINE__);
+
+    // The floor, just below the tiles; where they cover it, depth testing turns it away.
+    const float margin = storeSolids.floorMargin;
+    const float depth = storeSolids.floorDepth;
+    const float fw = static_cast<float>(m_desc.width) + margin;
+    const float fh = static_cast<float>(m_desc.height) + margin;
+    glDepthFunc(GL_LEQUAL);
     glColor3f(0.8f, 0.8f, 0.8f);
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 0.0f, 1.0f);
-    glVertex3f(-floorMargin, -floorMargin, -floorDepth);
-    glVertex3f(fw, -floorMargin, -floorDepth);
-    glVertex3f(fw, fh, -floorDepth);
-    glVertex3f(-floorMargin, fh, -floorDepth);
+    glVertex3f(-margin, -margin, -depth);
+    glVertex3f(fw, -margin, -depth);
+    glVertex3f(fw, fh, -depth);
+    glVertex3f(-margin, fh, -depth);
     glEnd();
-    checkGlError(__FILE__, __LINE__);
-
-    // Every cell in one batch of quads, each placed by its own vertices rather than by a matrix
-    // of its own: a shelf block or a tile.
-    glBegin(GL_QUADS);
-    {
-        char previous = 0;
-        for (int x = 0; x < m_desc.width; ++x) {
-            const float cx = static_cast<float>(x) + 0.5f;
-            for (int y = 0; y < m_desc.height; ++y) {
-                const float cy = static_cast<float>(y) + 0.5f;
-                const char kind = cellAt(m_desc, x, y) == 'x' ? 'x' : ' ';
-                if (kind != previous) {
-                    if (kind == 'x')
-                        glColor3f(0.5f, 0.7f, 1.0f);
-                    else
-                        glColor3f(0.9f, 0.9f, 0.9f);
-                    previous = kind;
-                }
-                if (kind == 'x') {
-                    boxQuads(cx, cy, shelfCentre, 0.5f, 0.5f, shelfHalfHeight);
-                } else {
-                    const float h = 0.5f * tileSize;
-                    glNormal3f(0.0f, 0.0f, 1.0f);
-                    glVertex3f(cx - h, cy - h, 0.0f);
-                    glVertex3f(cx + h, cy - h, 0.0f);
-                    glVertex3f(cx + h, cy + h, 0.0f);
-                    glVertex3f(cx - h, cy + h, 0.0f);
-                }
-            }
-        }
-    }
-    glEnd();
+    glDepthFunc(GL_LESS);
     checkGlError(__FILE__, __LINE__);
 
     // Translucent items last, over all the opaque geometry; only from here on is blending
