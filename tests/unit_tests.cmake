@@ -11,7 +11,8 @@ set(SHELVOY_UNIT_TESTS
     main/shell_test.cpp
     platform/data_file_test.cpp
 )
-# What only one kind of system has: FIFOs, users and glibc's locales; named pipes and devices.
+# What only one kind of system has: FIFOs, users, glibc's locales and allocator; named pipes and
+# devices.
 if(WIN32)
     list(APPEND SHELVOY_UNIT_TESTS
         platform/win32_data_file_test.cpp)
@@ -19,5 +20,6 @@ else()
     list(APPEND SHELVOY_UNIT_TESTS
         main/keyboard_locale_test.cpp
         main/posix_shell_test.cpp
+        platform/glibc_memory_test.cpp
         platform/posix_data_file_test.cpp)
 endif()

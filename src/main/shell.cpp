@@ -15,6 +15,7 @@
 #include "main/screens.h"
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
+#include "platform/memory.h"
 #include "render/camera.h"
 #include "render/font.h"
 #include "world/world.h"
@@ -194,6 +195,8 @@ void playLoop(World& world)
 
 int runGuarded(const LevelDesc& desc)
 {
+    // Before anything is allocated: the GL driver's memory for a frame is kept for the next.
+    keepFreedMemoryForReuse();
     World world(desc);
     TopDownCamera overhead(world.cart().body());
     FollowCamera chase(world.cart().body());
