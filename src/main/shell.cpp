@@ -195,7 +195,8 @@ void playLoop(World& world)
 
 int runGuarded(const LevelDesc& desc)
 {
-    // Before anything is allocated: the GL driver's memory for a frame is kept for the next.
+    // Before anything is allocated: the GL driver's memory for a frame is kept for the next, where
+    // the allocator is glibc's (elsewhere it keeps what it keeps, and the game is only slower).
     keepFreedMemoryForReuse();
     World world(desc);
     TopDownCamera overhead(world.cart().body());

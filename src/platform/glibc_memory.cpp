@@ -5,10 +5,4 @@
 
 #include <malloc.h>
 
-#include <stdexcept>
-
-void keepFreedMemoryForReuse()
-{
-    if (mallopt(M_TRIM_THRESHOLD, static_cast<int>(keptFreeBytes)) != 1)
-        throw std::runtime_error("The allocator refused to keep freed memory (mallopt M_TRIM_THRESHOLD)");
-}
+bool keepFreedMemoryForReuse() { return mallopt(M_TRIM_THRESHOLD, static_cast<int>(keptFreeBytes)) == 1; }

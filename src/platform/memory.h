@@ -13,8 +13,10 @@
 /// with the threshold raised step by step, the churn stops at 6 MiB for a 1920 x 1080 window and
 /// at 8 MiB for a 3840 x 2160 one (from 23,000 faults a second to none); 16 MiB leaves room for
 /// larger screens. What is kept is memory the frame has just used, so the peak stays as it was.
-/// Where the allocator is not glibc's (Windows) this does nothing.
-void keepFreedMemoryForReuse();
+/// Returns whether the allocator took the setting: false where malloc is not glibc's own (on
+/// Windows, under a sanitizer, with another allocator preloaded), each of which keeps freed memory
+/// by rules of its own. The game goes on either way: this changes its speed, never what it does.
+bool keepFreedMemoryForReuse();
 
 /// Bytes of freed memory the allocator keeps at the top of the heap.
 inline constexpr long keptFreeBytes = 16L * 1024 * 1024;

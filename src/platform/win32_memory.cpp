@@ -6,4 +6,4 @@
 
 #include "platform/memory.h"
 
-void keepFreedMemoryForReuse() {}
+bool keepFreedMemoryForReuse() { return false; }
