@@ -55,30 +55,8 @@ logs="$build/logs"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 jobs=$(nproc)
 
-# Installs the Debian packages named that are not there yet.
-install_missing() {
-    missing=""
-    for package in "$@"; do
-        if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-            missing="$missing $package"
-        fi
-    done
-    [ -z "$missing" ] && return 0
-    echo "Installing:$missing"
-    if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
-    $sudo apt-get update -qq
-    # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
-}
-
 if command -v apt-get >/dev/null 2>&1 && command -v dpkg-query >/dev/null 2>&1; then
-    # dpkg-dev brings dpkg-source and patch; xz-utils unpacks the .tar.xz files; pkg-config is
-    # what the toolchain file points at the prefix.
-    # nsis makes the installer; fontconfig and fonts-dejavu-core give the font the zip carries.
-    install_missing gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix \
-        binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev cmake make pkg-config dpkg-dev xz-utils \
-        nsis fontconfig fonts-dejavu-core
-    if [ "$tests" = ON ]; then install_missing googletest; fi
+    if [ "$tests" = ON ]; then "$root/scripts/deps.sh" --cross-windows-tests; else "$root/scripts/deps.sh" --cross-windows; fi
 else
     for tool in x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-g++-posix cmake make; do
         command -v "$tool" >/dev/null 2>&1 ||

@@ -6,7 +6,9 @@
 #   scripts/deps.sh --bench  that, plus Google Benchmark, Xvfb and xdotool
 #   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
 #   scripts/deps.sh --windows  that, plus what runs the Windows build's tests (wine, a window
-#                            manager); scripts/build-windows.sh installs what builds it
+#                            manager)
+#   scripts/deps.sh --cross-windows  only what scripts/build-windows.sh needs to build the Windows
+#                            game from Debian's sources; --cross-windows-tests adds GoogleTest's
 # Without apt-get (not Debian) it lists the packages and exits with 1.
 set -eu
 
@@ -19,6 +21,13 @@ clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-
 --bench) packages="$packages libbenchmark-dev xvfb xauth xdotool" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
 --windows) packages="$packages wine wine64 openbox xvfb xauth" ;;
+# The cross compiler; dpkg-dev brings dpkg-source and patch; xz-utils unpacks the .tar.xz files;
+# pkg-config is what the toolchain file points at the prefix; nsis makes the installer;
+# fontconfig and fonts-dejavu-core give the font the zip carries.
+--cross-windows | --cross-windows-tests)
+    packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+mingw-w64-x86-64-dev cmake make pkg-config dpkg-dev xz-utils nsis fontconfig fonts-dejavu-core"
+    if [ "$1" = --cross-windows-tests ]; then packages="$packages googletest"; fi ;;
 esac
 
 # Elsewhere the names above are only a shopping list: say so and stop before anything builds.
