@@ -7,24 +7,13 @@
 
 #include <climits>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 
 #include "platform/data_file.h"
+#include "support/opening_verdict.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-// What opening `path` as a RegularFile says; "opened" when it succeeds.
-std::string verdict(const std::string& path)
-{
-    try {
-        const RegularFile file(path);
-        return "opened";
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-}
 
 // The verdict for a user who may not read the file: root reads anything, so it asks as nobody.
 std::string verdictAsNobody(const std::string& path)

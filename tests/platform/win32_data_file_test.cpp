@@ -5,27 +5,12 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 
 #include "platform/data_file.h"
 #include "render/font.h"
+#include "support/opening_verdict.h"
 #include "support/temp_dir.h"
-
-namespace {
-
-// What opening `path` as a RegularFile says; "opened" when it succeeds.
-std::string verdict(const std::string& path)
-{
-    try {
-        const RegularFile file(path);
-        return "opened";
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-}
-
-}  // namespace
 
 TEST(Win32DataFile, ExecutableDirIsWhereThisTestRuns)
 {
