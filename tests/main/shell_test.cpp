@@ -7,6 +7,7 @@
 
 #include "main/frame_pacer.h"
 #include "main/frame_timer.h"
+#include "main/refresh_rate.h"
 #include "main/screen_layout.h"
 #include "main/shell.h"
 
@@ -106,6 +107,20 @@ TEST(FramePacer, NeverHoldsAFrameOfADisplayThatPacesTheSwapItself)
         }
         EXPECT_EQ(waits, 0) << realRate << " Hz reported as " << reportedRate;
     }
+}
+
+// A 60 Hz monitor at the desktop's origin and a 144 Hz one to its right.
+TEST(FramePacer, PacesByTheMonitorTheWindowShowsOnOrElseTheFastest)
+{
+    const std::vector<MonitorMode> monitors = {{0, 0, 1920, 1080, 60}, {1920, 0, 2560, 1440, 144}};
+    EXPECT_EQ(windowRefreshRate(monitors, -1, true, 960, 540), 60);
+    EXPECT_EQ(windowRefreshRate(monitors, -1, true, 2000, 100), 144);
+    EXPECT_EQ(windowRefreshRate(monitors, 1, true, 960, 540), 144) << "fullscreen on the 144 Hz one";
+    // A window the system cannot place (Wayland), or one off every monitor: the fastest, so that
+    // the 144 Hz display is never held to 60 frames a second.
+    EXPECT_EQ(windowRefreshRate(monitors, -1, false, 960, 540), 144);
+    EXPECT_EQ(windowRefreshRate(monitors, -1, true, -5000, 0), 144);
+    EXPECT_EQ(windowRefreshRate({}, -1, false, 0, 0), 0);
 }
 
 TEST(WindowSize, EachSideIsKeptAtLeastOnePixel)
