@@ -26,21 +26,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Programs (pkg-config, wine, doxygen) run on the build machine, so they come from its PATH.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 
-# pkg-config reads only the .pc files of those roots: PKG_CONFIG_LIBDIR replaces its default
-# directories (the Linux ones), and a PKG_CONFIG_PATH left in the environment could only point
-# at Linux packages too. Not in try_compile's projects: they read this file again without the
-# caller's CMAKE_PREFIX_PATH, and the environment they would set is the caller's too.
-get_property(_mingw_in_try_compile GLOBAL PROPERTY IN_TRY_COMPILE)
-if(NOT _mingw_in_try_compile)
-    set(_mingw_pkgconfig_dirs "")
-    foreach(_mingw_root IN LISTS CMAKE_FIND_ROOT_PATH)
-        list(APPEND _mingw_pkgconfig_dirs
-            "${_mingw_root}/lib/pkgconfig" "${_mingw_root}/share/pkgconfig")
-    endforeach()
-    string(REPLACE ";" ":" _mingw_pkgconfig_dirs "${_mingw_pkgconfig_dirs}")
-    set(ENV{PKG_CONFIG_LIBDIR} "${_mingw_pkgconfig_dirs}")
-    set(ENV{PKG_CONFIG_PATH} "")
-endif()
+include("${CMAKE_CURRENT_LIST_DIR}/cross_pkg_config.cmake")  # pkg-config sees these roots only
 
 # With wine, ctest and gtest_discover_tests can run the .exe files built here.
 find_program(WINE_EXECUTABLE NAMES wine wine64 DOC "wine, to run the Windows programs built here")

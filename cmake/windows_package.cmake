@@ -9,24 +9,8 @@
 # The licences of the code linked into shelvoy.exe: the libraries' copyright files, which
 # scripts/build-windows.sh puts under share/doc/<package>/ in the prefix it builds them in, and
 # those of the compiler's runtime; and the font's.
-set(SHELVOY_FONT_LICENSE /usr/share/doc/fonts-dejavu-core/copyright CACHE FILEPATH
-    "Licence of the font file installed as Receipt.ttf")
-set(SHELVOY_LICENSES "Receipt.ttf|${SHELVOY_FONT_LICENSE}")
-foreach(package box2d glfw3 freetype ftgl mingw-w64 gcc-mingw-w64)
-    find_file(SHELVOY_LICENSE_${package} copyright PATH_SUFFIXES share/doc/${package} NO_DEFAULT_PATH
-        PATHS ${CMAKE_PREFIX_PATH})
-    list(APPEND SHELVOY_LICENSES "${package}|${SHELVOY_LICENSE_${package}}")
-endforeach()
-foreach(entry IN LISTS SHELVOY_LICENSES)
-    string(REPLACE "|" ";" entry "${entry}")
-    list(GET entry 0 name)
-    list(GET entry 1 file)
-    if(NOT EXISTS "${file}")
-        message(FATAL_ERROR "No licence file for ${name} (${file}): the Windows packages must carry it. "
-            "scripts/build-windows.sh puts the libraries' in the prefix it builds them in.")
-    endif()
-    install(FILES ${file} DESTINATION licenses RENAME ${name}.txt)
-endforeach()
+include(cmake/package_licenses.cmake)
+shelvoy_install_licenses("the Windows packages" box2d glfw3 freetype ftgl mingw-w64 gcc-mingw-w64)
 
 install(TARGETS shelvoy RUNTIME DESTINATION .)
 install(FILES ${SHELVOY_FONT} DESTINATION .)
