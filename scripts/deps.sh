@@ -9,6 +9,8 @@
 #                            manager)
 #   scripts/deps.sh --cross-windows  only what scripts/build-windows.sh needs to build the Windows
 #                            game from Debian's sources; --cross-windows-tests adds GoogleTest's
+#   scripts/deps.sh --web    only what scripts/build-web.sh needs to build the web game from
+#                            Debian's sources, and what its tests drive it with (Chromium, npm)
 # Without apt-get (not Debian) it lists the packages and exits with 1.
 set -eu
 
@@ -28,6 +30,13 @@ clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-
     packages="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
 mingw-w64-x86-64-dev cmake make pkg-config dpkg-dev xz-utils nsis fontconfig fonts-dejavu-core"
     if [ "$1" = --cross-windows-tests ]; then packages="$packages googletest"; fi ;;
+# Emscripten (with node, which runs its tools), the libraries' sources as above, zip for the
+# package, Chromium for the tests in a browser and npm for the package that drives it. A node
+# from elsewhere (one that brings its own npm) is left as it is.
+--web)
+    packages="emscripten cmake make pkg-config dpkg-dev xz-utils zip unzip fontconfig fonts-dejavu-core \
+chromium googletest"
+    if ! command -v npm >/dev/null 2>&1; then packages="$packages npm"; fi ;;
 esac
 
 # Elsewhere the names above are only a shopping list: say so and stop before anything builds.

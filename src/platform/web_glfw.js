@@ -1,0 +1,409 @@
+// GLFW 3.3 in a browser: the calls the game makes, over the page's canvas, WebGL (with
+// Emscripten's fixed-function emulation), its keyboard, Gamepad and Fullscreen APIs. Linked with
+// --js-library in place of Emscripten's own GLFW, which reads keys by their layout-dependent
+// keyCode and lacks key names, scancodes, gamepads, content scales, fullscreen and glfwGetError.
+//
+// As on the desktop:
+// - Events are kept as they come and handed to the game's callbacks inside glfwPollEvents.
+// - Keys are GLFW's key tokens for their place on the keyboard (KeyboardEvent.code, the US
+//   layout's names), and glfwGetKeyName tells the character the current layout gives a key: from
+//   the browser's layout map where it has one (Chromium), and from what each key typed when it
+//   was pressed (everywhere), so the game reads its driving keys by character.
+// - The window is the canvas, which the page makes fill the browser's window: its size is in CSS
+//   pixels, its framebuffer in device pixels, and its content scale the devicePixelRatio.
+// - Fullscreen is the browser's (requestFullscreen on the canvas's parent).
+// - Gamepads are the browser's with the standard mapping, read afresh at every poll.
+// - glfwSwapBuffers hands the frame to the browser and returns at its next animation frame
+//   (through Asyncify): the display's pace, as a swap that waits for vertical sync gives it.
+// What a page cannot have: no window is ever minimised (a hidden tab's animation frames stop, and
+// the game with them), none is closed by the player (the page goes with the tab).
+
+mergeInto(LibraryManager.library, {
+  $WebGlfw__deps: ['$Browser', '$GL', 'malloc', 'free'],
+  $WebGlfw: {
+    window: 0,           // the one window's handle (1 while open)
+    monitor: 1,          // the one monitor's handle
+    errorCallback: 0,
+    lastError: 0,
+    lastErrorText: 0,    // wasm memory: the latest error's text
+    callbacks: {},       // by name: the game's function pointers
+    queue: [],           // events waiting for glfwPollEvents
+    keysDown: {},        // GLFW key token -> true while held
+    keyNames: {},        // KeyboardEvent.code -> what the current layout types there
+    nameMemory: {},      // a name -> its copy in wasm memory
+    monitorList: 0,      // wasm memory: the array glfwGetMonitors returns
+    videoMode: 0,        // wasm memory: the GLFWvidmode glfwGetVideoMode fills
+    contentScale: 1,
+    connectedPads: [],
+    frameTimes: [],      // the latest animation frames' intervals, ms
+    lastFrameTime: 0,
+    listeners: [],
+
+    // KeyboardEvent.code -> GLFW key token.
+    codeToKey: (function() {
+      var table = {
+        'Space': 32, 'Quote': 39, 'Comma': 44, 'Minus': 45, 'Period': 46, 'Slash': 47,
+        'Semicolon': 59, 'Equal': 61, 'BracketLeft': 91, 'Backslash': 92, 'BracketRight': 93,
+        'Backquote': 96, 'IntlBackslash': 162, 'Escape': 256, 'Enter': 257, 'Tab': 258,
+        'Backspace': 259, 'Insert': 260, 'Delete': 261, 'ArrowRight': 262, 'ArrowLeft': 263,
+        'ArrowDown': 264, 'ArrowUp': 265, 'PageUp': 266, 'PageDown': 267, 'Home': 268, 'End': 269,
+        'CapsLock': 280, 'ScrollLock': 281, 'NumLock': 282, 'PrintScreen': 283, 'Pause': 284,
+        'NumpadDecimal': 330, 'NumpadDivide': 331, 'NumpadMultiply': 332, 'NumpadSubtract': 333,
+        'NumpadAdd': 334, 'NumpadEnter': 335, 'NumpadEqual': 336, 'ShiftLeft': 340,
+        'ControlLeft': 341, 'AltLeft': 342, 'MetaLeft': 343, 'ShiftRight': 344,
+        'ControlRight': 345, 'AltRight': 346, 'MetaRight': 347, 'ContextMenu': 348
+      };
+      for (var i = 0; i < 26; ++i) table['Key' + String.fromCharCode(65 + i)] = 65 + i;
+      for (var d = 0; d < 10; ++d) {
+        table['Digit' + d] = 48 + d;
+        table['Numpad' + d] = 320 + d;
+      }
+      for (var f = 1; f <= 25; ++f) table['F' + f] = 289 + f;
+      return table;
+    })(),
+
+    // The code of a printable key token (the keys that have layout names), or undefined.
+    printableCode: function(key) {
+      for (var code in WebGlfw.codeToKey) {
+        if (WebGlfw.codeToKey[code] === key) return key < 256 ? code : undefined;
+      }
+      return undefined;
+    },
+
+    error: function(code, text) {
+      WebGlfw.lastError = code;
+      if (WebGlfw.lastErrorText) _free(WebGlfw.lastErrorText);
+      WebGlfw.lastErrorText = allocateUTF8(text);
+      if (WebGlfw.errorCallback) {
+        getWasmTableEntry(WebGlfw.errorCallback)(code, WebGlfw.lastErrorText);
+      }
+    },
+
+    call: function(name, args) {
+      var callback = WebGlfw.callbacks[name];
+      if (callback) getWasmTableEntry(callback).apply(null, args);
+    },
+
+    modBits: function(event) {
+      return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
+          (event.metaKey ? 8 : 0);
+    },
+
+    onKey: function(event, down) {
+      var key = WebGlfw.codeToKey[event.code];
+      if (key === undefined) return;
+      // The browser keeps its own keys: reload, developer tools, and what Ctrl or Cmd ask.
+      if (!(event.ctrlKey || event.metaKey || event.code === 'F5' || event.code === 'F12')) {
+        event.preventDefault();
+      }
+      // What the key types in the current layout, taken from an unshifted (or shifted letter)
+      // press without other modifiers.
+      if (down && event.key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey &&
+          (!event.shiftKey || event.key.toLowerCase() !== event.key.toUpperCase())) {
+        WebGlfw.keyNames[event.code] = event.key.toLowerCase();
+      }
+      var action = down ? (event.repeat ? 2 : 1) : 0;
+      var mods = WebGlfw.modBits(event);
+      WebGlfw.queue.push(function() {
+        if (action === 0) delete WebGlfw.keysDown[key];
+        else WebGlfw.keysDown[key] = true;
+        WebGlfw.call('key', [WebGlfw.window, key, key, action, mods]);
+      });
+    },
+
+    // The canvas's drawing buffer follows its size on the page, in device pixels.
+    resize: function() {
+      var canvas = Module['canvas'];
+      var scale = window.devicePixelRatio || 1;
+      var width = Math.max(1, Math.round(canvas.clientWidth * scale));
+      var height = Math.max(1, Math.round(canvas.clientHeight * scale));
+      if (canvas.width !== width || canvas.height !== height) {
+        canvas.width = width;
+        canvas.height = height;
+        WebGlfw.queue.push(function() {
+          WebGlfw.call('framebufferSize', [WebGlfw.window, width, height]);
+        });
+      }
+      if (scale !== WebGlfw.contentScale) {
+        WebGlfw.contentScale = scale;
+        WebGlfw.queue.push(function() {
+          WebGlfw.call('contentScale', [WebGlfw.window, scale, scale]);
+        });
+      }
+    },
+
+    pads: function() {
+      return navigator.getGamepads ? navigator.getGamepads() : [];
+    },
+
+    // Connections and disconnections since the last poll, as joystick events.
+    refreshPads: function() {
+      var pads = WebGlfw.pads();
+      for (var jid = 0; jid < 16; ++jid) {
+        var present = !!(pads[jid] && pads[jid].connected);
+        if (present !== !!WebGlfw.connectedPads[jid]) {
+          WebGlfw.connectedPads[jid] = present;
+          if (WebGlfw.callbacks['joystick']) {
+            getWasmTableEntry(WebGlfw.callbacks['joystick'])(jid, present ? 0x40001 : 0x40002);
+          }
+        }
+      }
+    },
+
+    listen: function(target, type, handler) {
+      target.addEventListener(type, handler, true);
+      WebGlfw.listeners.push([target, type, handler]);
+    },
+
+    // The display's refresh rate as the browser's animation frames show it, Hz (0 before there
+    // are enough of them): the median of the latest intervals.
+    refreshRate: function() {
+      if (WebGlfw.frameTimes.length < 10) return 0;
+      var sorted = WebGlfw.frameTimes.slice().sort(function(a, b) { return a - b; });
+      var median = sorted[sorted.length >> 1];
+      return median > 0 ? Math.round(1000 / median) : 0;
+    }
+  },
+
+  glfwInit__deps: ['$WebGlfw'],
+  glfwInit: function() {
+    WebGlfw.monitorList = _malloc(4);
+    HEAP32[WebGlfw.monitorList >> 2] = WebGlfw.monitor;
+    WebGlfw.videoMode = _malloc(24);
+    if (navigator.keyboard && navigator.keyboard.getLayoutMap) {
+      navigator.keyboard.getLayoutMap().then(function(map) {
+        map.forEach(function(value, code) {
+          if (!(code in WebGlfw.keyNames)) WebGlfw.keyNames[code] = value.toLowerCase();
+        });
+      }, function() {});
+    }
+    return 1;
+  },
+
+  glfwTerminate: function() {
+    WebGlfw.listeners.forEach(function(entry) {
+      entry[0].removeEventListener(entry[1], entry[2], true);
+    });
+    WebGlfw.listeners = [];
+    WebGlfw.window = 0;
+    WebGlfw.queue = [];
+    WebGlfw.keysDown = {};
+  },
+
+  glfwSetErrorCallback: function(callback) {
+    var previous = WebGlfw.errorCallback;
+    WebGlfw.errorCallback = callback;
+    return previous;
+  },
+
+  glfwGetError: function(description) {
+    var code = WebGlfw.lastError;
+    if (description) HEAP32[description >> 2] = code ? WebGlfw.lastErrorText : 0;
+    WebGlfw.lastError = 0;
+    return code;
+  },
+
+  glfwWindowHint: function(hint, value) {},
+
+  glfwCreateWindow: function(width, height, title, monitor, share) {
+    var canvas = Module['canvas'];
+    if (!canvas) {
+      WebGlfw.error(0x10008, 'the page has no canvas for the game');
+      return 0;
+    }
+    var context = Browser.createContext(canvas, true, true,
+        {antialias: false, depth: true, stencil: false, alpha: false});
+    if (!context) {
+      WebGlfw.error(0x10006, 'this browser gives the page no WebGL');
+      return 0;
+    }
+    WebGlfw.window = 1;
+    WebGlfw.contentScale = window.devicePixelRatio || 1;
+    WebGlfw.resize();
+    WebGlfw.queue = [];  // the size is read once the callback is set
+    WebGlfw.listen(window, 'keydown', function(event) { WebGlfw.onKey(event, true); });
+    WebGlfw.listen(window, 'keyup', function(event) { WebGlfw.onKey(event, false); });
+    WebGlfw.listen(window, 'resize', WebGlfw.resize);
+    WebGlfw.listen(document, 'fullscreenchange', WebGlfw.resize);
+    // Keys held while the page loses the focus are released there.
+    WebGlfw.listen(window, 'blur', function() {
+      Object.keys(WebGlfw.keysDown).forEach(function(key) {
+        WebGlfw.queue.push(function() {
+          delete WebGlfw.keysDown[key];
+          WebGlfw.call('key', [WebGlfw.window, +key, +key, 0, 0]);
+        });
+      });
+    });
+    WebGlfw.refreshPads();
+    return WebGlfw.window;
+  },
+
+  glfwMakeContextCurrent: function(window) {},
+  glfwSwapInterval: function(interval) {},
+
+  glfwSetWindowTitle: function(window, title) {
+    document.title = UTF8ToString(title);
+  },
+
+  glfwSwapBuffers__deps: ['$Asyncify'],
+  glfwSwapBuffers: function(window) {
+    return Asyncify.handleSleep(function(wakeUp) {
+      requestAnimationFrame(function(time) {
+        if (WebGlfw.lastFrameTime) {
+          WebGlfw.frameTimes.push(time - WebGlfw.lastFrameTime);
+          if (WebGlfw.frameTimes.length > 30) WebGlfw.frameTimes.shift();
+        }
+        WebGlfw.lastFrameTime = time;
+        wakeUp();
+      });
+    });
+  },
+
+  glfwPollEvents: function() {
+    var events = WebGlfw.queue;
+    WebGlfw.queue = [];
+    events.forEach(function(event) { event(); });
+    WebGlfw.refreshPads();
+  },
+
+  glfwSetFramebufferSizeCallback: function(window, callback) {
+    WebGlfw.callbacks['framebufferSize'] = callback;
+  },
+  glfwSetWindowCloseCallback: function(window, callback) {
+    WebGlfw.callbacks['close'] = callback;
+  },
+  glfwSetKeyCallback: function(window, callback) {
+    WebGlfw.callbacks['key'] = callback;
+  },
+  glfwSetWindowContentScaleCallback: function(window, callback) {
+    WebGlfw.callbacks['contentScale'] = callback;
+  },
+  glfwSetWindowIconifyCallback: function(window, callback) {
+    WebGlfw.callbacks['iconify'] = callback;
+  },
+  glfwSetWindowPosCallback: function(window, callback) {
+    WebGlfw.callbacks['position'] = callback;
+  },
+  glfwSetMonitorCallback: function(callback) {
+    WebGlfw.callbacks['monitor'] = callback;
+  },
+  glfwSetJoystickCallback: function(callback) {
+    WebGlfw.callbacks['joystick'] = callback;
+  },
+
+  glfwGetFramebufferSize: function(window, width, height) {
+    var canvas = Module['canvas'];
+    if (width) HEAP32[width >> 2] = canvas.width;
+    if (height) HEAP32[height >> 2] = canvas.height;
+  },
+
+  glfwGetWindowSize: function(window, width, height) {
+    var canvas = Module['canvas'];
+    if (width) HEAP32[width >> 2] = canvas.clientWidth;
+    if (height) HEAP32[height >> 2] = canvas.clientHeight;
+  },
+
+  glfwGetWindowPos: function(window, x, y) {
+    if (x) HEAP32[x >> 2] = 0;
+    if (y) HEAP32[y >> 2] = 0;
+  },
+
+  glfwGetWindowContentScale: function(window, x, y) {
+    if (x) HEAPF32[x >> 2] = WebGlfw.contentScale;
+    if (y) HEAPF32[y >> 2] = WebGlfw.contentScale;
+  },
+
+  glfwGetMonitorContentScale: function(monitor, x, y) {
+    var scale = window.devicePixelRatio || 1;
+    if (x) HEAPF32[x >> 2] = scale;
+    if (y) HEAPF32[y >> 2] = scale;
+  },
+
+  glfwGetPrimaryMonitor: function() { return WebGlfw.monitor; },
+
+  glfwGetMonitors: function(count) {
+    HEAP32[count >> 2] = 1;
+    return WebGlfw.monitorList;
+  },
+
+  glfwGetMonitorPos: function(monitor, x, y) {
+    if (x) HEAP32[x >> 2] = 0;
+    if (y) HEAP32[y >> 2] = 0;
+  },
+
+  // The screen in CSS pixels, 8 bits a colour, at the refresh rate the animation frames show.
+  glfwGetVideoMode: function(monitor) {
+    var mode = WebGlfw.videoMode >> 2;
+    HEAP32[mode] = screen.width;
+    HEAP32[mode + 1] = screen.height;
+    HEAP32[mode + 2] = HEAP32[mode + 3] = HEAP32[mode + 4] = 8;
+    HEAP32[mode + 5] = WebGlfw.refreshRate();
+    return WebGlfw.videoMode;
+  },
+
+  glfwGetWindowMonitor: function(window) {
+    return document.fullscreenElement ? WebGlfw.monitor : 0;
+  },
+
+  // A monitor asks for the browser's fullscreen (the page's own, on the canvas's parent); none
+  // leaves it. Position, size and rate are the browser's to choose.
+  glfwSetWindowMonitor: function(window, monitor, x, y, width, height, refreshRate) {
+    var target = Module['canvas'].parentElement || Module['canvas'];
+    var request = monitor ? (document.fullscreenElement ? null : target.requestFullscreen()) :
+                            (document.fullscreenElement ? document.exitFullscreen() : null);
+    if (request) {
+      request.catch(function(why) {
+        console.warn('Shelvoy!: the browser refused fullscreen: ' + why);
+      });
+    }
+  },
+
+  glfwGetKey: function(window, key) {
+    return WebGlfw.keysDown[key] ? 1 : 0;
+  },
+
+  glfwGetKeyScancode: function(key) {
+    for (var code in WebGlfw.codeToKey) {
+      if (WebGlfw.codeToKey[code] === key) return key;
+    }
+    return -1;
+  },
+
+  glfwGetKeyName: function(key, scancode) {
+    var code = WebGlfw.printableCode(key !== -1 ? key : scancode);
+    var name = code !== undefined ? WebGlfw.keyNames[code] : undefined;
+    if (name === undefined) return 0;
+    if (!(name in WebGlfw.nameMemory)) WebGlfw.nameMemory[name] = allocateUTF8(name);
+    return WebGlfw.nameMemory[name];
+  },
+
+  glfwJoystickPresent: function(jid) {
+    var pad = WebGlfw.pads()[jid];
+    return pad && pad.connected ? 1 : 0;
+  },
+
+  glfwJoystickIsGamepad: function(jid) {
+    var pad = WebGlfw.pads()[jid];
+    return pad && pad.connected && pad.mapping === 'standard' ? 1 : 0;
+  },
+
+  // The standard mapping's buttons and axes in GLFW's order: A, B, X, Y, LB, RB, Back, Start,
+  // Guide, the thumbs, then the pad's up, right, down and left; the sticks (down and right
+  // positive in both), then the triggers from -1 to 1.
+  glfwGetGamepadState: function(jid, state) {
+    var pad = WebGlfw.pads()[jid];
+    if (!pad || !pad.connected || pad.mapping !== 'standard') return 0;
+    var order = [0, 1, 2, 3, 4, 5, 8, 9, 16, 10, 11, 12, 15, 13, 14];
+    for (var i = 0; i < order.length; ++i) {
+      var button = pad.buttons[order[i]];
+      HEAPU8[state + i] = button && button.pressed ? 1 : 0;
+    }
+    var axes = (state + 16) >> 2;
+    for (var a = 0; a < 4; ++a) HEAPF32[axes + a] = pad.axes[a] || 0;
+    for (var t = 0; t < 2; ++t) {
+      var trigger = pad.buttons[6 + t];
+      HEAPF32[axes + 4 + t] = (trigger ? trigger.value : 0) * 2 - 1;
+    }
+    return 1;
+  }
+});
