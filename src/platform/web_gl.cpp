@@ -42,6 +42,7 @@ namespace {
 constexpr float lightModelAmbient = 0.2f;  // GL_LIGHT_MODEL_AMBIENT's default, each of r, g, b
 constexpr float defaultMaterialAmbient = 0.2f;
 constexpr float defaultMaterialDiffuse = 0.8f;
+constexpr float colourSteps = 255.0f;  // the largest value of an 8-bit colour component
 
 using Vec3 = std::array<float, 3>;
 using Rgba = std::array<float, 4>;
@@ -166,9 +167,18 @@ Rgba litColour(const Vec3& position)
     return out;
 }
 
+// A colour component as the emulation should keep it: it stores colours as bytes, truncated, while
+// OpenGL rounds them to the nearest; half a step up makes the truncation a rounding.
+float forTruncation(float c)
+{
+    const float steps = std::round(std::min(1.0f, std::max(0.0f, c)) * colourSteps);
+    return (steps + 0.5f) / colourSteps;
+}
+
 void emit(const Vertex& v)
 {
-    __real_glColor4f(v.colour[0], v.colour[1], v.colour[2], v.colour[3]);
+    __real_glColor4f(forTruncation(v.colour[0]), forTruncation(v.colour[1]), forTruncation(v.colour[2]),
+                     forTruncation(v.colour[3]));
     __real_glVertex3f(v.position[0], v.position[1], v.position[2]);
 }
 
