@@ -8,9 +8,13 @@
 #   3. build-asan/: the unit and simulation tests again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer, and the real game under LeakSanitizer
 #   4. build-fuzz/: the World fuzzer (clang, libFuzzer) for a bounded time
+#   5. build-web/: the web build (scripts/build-web.sh --tests): its simulation tests under node,
+#      whose recorded replays end with the Linux bits, then the packed page played in Debian's
+#      headless Chromium (tests/web/page_test.cjs)
 # Tests that need a display get a private Xvfb when there is none; the end-to-end tests start
 # their own. SHELVOY_TEST_QUICK=1 stops after step 1; SHELVOY_TEST_WINDOWS=0 leaves out step 2
-# (for a quick local run: CI always runs it); SHELVOY_FUZZ_SECONDS sets step 4's time.
+# (for a quick local run: CI always runs it), as SHELVOY_TEST_WEB=0 does step 5; SHELVOY_FUZZ_SECONDS
+# sets step 4's time.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh" --test
@@ -81,3 +85,25 @@ trap 'rm -rf "$scratch"' EXIT
     || { tail -50 "$root/build-fuzz/fuzz.log"; exit 1; }
 tail -3 "$root/build-fuzz/fuzz.log"
 echo "fuzz: no crash in ${SHELVOY_FUZZ_SECONDS:-60} s"
+
+if [ "${SHELVOY_TEST_WEB:-1}" = "0" ] && [ "${CI:-}" != "true" ]; then
+    echo "== 5. the web build: left out (SHELVOY_TEST_WEB=0)"
+    exit 0
+fi
+echo "== 5. the web build under node and in headless Chromium (build-web/)"
+SHELVOY_WERROR=$werror "$root/scripts/build-web.sh" --tests
+ctest --test-dir "$root/build-web/game" --output-on-failure -j "$jobs"
+# The page as it ships: the zip unpacked, served over HTTP by the test itself. Its two npm packages
+# (puppeteer-core, pngjs) are installed as tests/web/package-lock.json pins them.
+web_tests="$root/build-web/web-tests"
+mkdir -p "$web_tests"
+cp "$root/tests/web/package.json" "$root/tests/web/package-lock.json" "$web_tests/"
+(cd "$web_tests" && npm ci --no-audit --no-fund --loglevel=error)
+rm -rf "$web_tests/page"
+mkdir -p "$web_tests/page"
+(cd "$web_tests/page" && unzip -q "$root"/build-web/shelvoy-*-web.zip)
+# The screenshots it looked at stay in build-web/web-tests/shots/.
+rm -rf "$web_tests/shots"
+mkdir -p "$web_tests/shots"
+NODE_PATH="$web_tests/node_modules" node "$root/tests/web/page_test.cjs" "$web_tests/page/$(ls "$web_tests/page")" \
+    "$web_tests/shots"

@@ -1,0 +1,190 @@
+// The web build played in Debian's headless Chromium, as a player meets it: the page served over
+// HTTP from the build's folder, started with a key, looked at in screenshots.
+//   node page_test.cjs <folder with index.html, shelvoy.js, shelvoy.wasm, Receipt.ttf> [png dir]
+// Needs puppeteer-core and pngjs (tests/web/package.json) and /usr/bin/chromium. Prints one line
+// per case and "N passed, N failed" last; exits 1 when a case failed. With a second argument, the
+// screenshots it looked at are kept there.
+"use strict";
+const fs = require("fs");
+const http = require("http");
+const os = require("os");
+const path = require("path");
+const {PNG} = require("pngjs");
+const puppeteer = require("puppeteer-core");
+
+const folder = process.argv[2];
+const keep = process.argv[3];
+const viewport = {width: 800, height: 600};
+// Bounds on waiting for the page, never on how fast it plays: a busy machine only makes it slower.
+const loadLimit = 60000;   // ms
+const phaseLimit = 30000;  // ms
+
+// Serves `folder`, leaving out the files named in `missing` (404, as a server without them).
+function serve(missing) {
+  const types = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm"};
+  const server = http.createServer((request, response) => {
+    const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname).slice(1) || "index.html";
+    const file = path.join(folder, path.normalize(name));
+    if (missing.includes(name) || !file.startsWith(folder) || !fs.existsSync(file)) {
+      response.writeHead(404);
+      response.end();
+      return;
+    }
+    response.writeHead(200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"});
+    fs.createReadStream(file).pipe(response);
+  });
+  return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
+}
+
+async function launch() {
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "shelvoy-chromium-"));
+  const browser = await puppeteer.launch({
+    executablePath: process.env.SHELVOY_CHROMIUM || "/usr/bin/chromium",
+    headless: true,
+    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
+           "--disable-component-update", "--disable-sync", "--no-first-run",
+           "--enable-unsafe-swiftshader", "--user-data-dir=" + profile],
+  });
+  browser.profile = profile;
+  return browser;
+}
+
+// The page at `address`, its console kept.
+async function open(browser, address) {
+  const page = await browser.newPage();
+  page.consoleLines = [];
+  page.on("console", message => page.consoleLines.push(message.text()));
+  page.on("pageerror", error => page.consoleLines.push("page error: " + error.message));
+  await page.setViewport(viewport);
+  await page.goto(address, {waitUntil: "load"});
+  return page;
+}
+
+let shots = 0;
+async function screenshot(page, name) {
+  const bytes = await page.screenshot();
+  if (keep) fs.writeFileSync(path.join(keep, `${String(++shots).padStart(2, "0")}-${name}.png`), bytes);
+  return PNG.sync.read(bytes);
+}
+
+// Pixels of `image` inside the box [x0, x1) x [y0, y1) for which `test(r, g, b)` holds.
+function count(image, [x0, y0, x1, y1], test) {
+  let n = 0;
+  for (let y = y0; y < y1; ++y)
+    for (let x = x0; x < x1; ++x) {
+      const i = (y * image.width + x) * 4;
+      if (test(image.data[i], image.data[i + 1], image.data[i + 2])) ++n;
+    }
+  return n;
+}
+
+// Pixels that differ between two images inside a box.
+function differing(a, b, [x0, y0, x1, y1]) {
+  let n = 0;
+  for (let y = y0; y < y1; ++y)
+    for (let x = x0; x < x1; ++x) {
+      const i = (y * a.width + x) * 4;
+      if (a.data[i] !== b.data[i] || a.data[i + 1] !== b.data[i + 1] || a.data[i + 2] !== b.data[i + 2]) ++n;
+    }
+  return n;
+}
+
+const whole = [0, 0, viewport.width, viewport.height];
+const centre = [250, 180, 550, 420];  // where the countdown's words stand
+const floorView = [0, 450, 260, 600]; // floor and shelves at the lower left, clear of the cart
+const white = (r, g, b) => r > 240 && g > 240 && b > 240;
+const black = (r, g, b) => r < 16 && g < 16 && b < 16;
+const shelfBlue = (r, g, b) => b > r + 40 && b > g + 20;
+
+async function until(page, name, test) {
+  const end = Date.now() + phaseLimit;
+  for (;;) {
+    const image = await screenshot(page, name);
+    if (test(image)) return image;
+    if (Date.now() > end) throw new Error(`no ${name} within ${phaseLimit / 1000} s`);
+    await new Promise(resolve => setTimeout(resolve, 200));
+  }
+}
+
+const sleep = ms => new Promise(resolve => setTimeout(resolve, ms));
+const visible = (page, id) => page.$eval("#" + id, element => !element.hidden);
+function check(condition, what) {
+  if (!condition) throw new Error(what);
+}
+
+const cases = {
+  // The countdown over the lit store; the trolley driven with the two forward keys; Esc ends
+  // the run, the page says so, and the last picture stands.
+  async playsAndQuits(browser, address) {
+    const page = await open(browser, address);
+    await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
+    await page.keyboard.press("Space");
+    const countdown = await until(page, "countdown", image =>
+        count(image, centre, white) > 2000 && count(image, centre, black) > 1000);
+    check(count(countdown, whole, shelfBlue) > 20000, "no lit shelves around the countdown");
+    // The words' black rims are gone once the countdown is over.
+    await until(page, "play", image => count(image, centre, black) < 200);
+    const still = await screenshot(page, "idle");
+    await sleep(1000);
+    const idleMoved = differing(still, await screenshot(page, "idle-later"), floorView);
+    check(idleMoved === 0, `the view moved with no key held (${idleMoved} pixels)`);
+    await page.keyboard.down("KeyE");
+    await page.keyboard.down("KeyI");
+    await sleep(1500);
+    const driven = await screenshot(page, "driven");
+    await page.keyboard.up("KeyE");
+    await page.keyboard.up("KeyI");
+    check(differing(still, driven, floorView) > 2000, "E and I held did not move the view");
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => !document.getElementById("ended").hidden, {timeout: phaseLimit});
+    const ended = await screenshot(page, "ended");
+    await sleep(1000);
+    check(differing(ended, await screenshot(page, "ended-later"), whole) === 0,
+          "the picture moved after Esc");
+    check(!(await visible(page, "failure")), "a failure box after Esc");
+    await page.close();
+  },
+
+  // A page whose font the server does not have: the game reports it in the box, and on the console.
+  async missingFontIsReported(browser, address, withoutFont) {
+    const page = await open(browser, withoutFont);
+    await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
+    await page.keyboard.press("Space");
+    await page.waitForFunction(() => !document.getElementById("failure").hidden, {timeout: phaseLimit});
+    const caption = await page.$eval("#failure-caption", element => element.textContent);
+    const text = await page.$eval("#failure-text", element => element.textContent);
+    await screenshot(page, "failure");
+    check(caption === "Inconceivable!", `the box is captioned "${caption}"`);
+    check(/^Cannot load font "Receipt\.ttf"/.test(text), `the box says "${text}"`);
+    check(page.consoleLines.some(line => line.startsWith("Inconceivable!: Cannot load font")),
+          "the console has no report");
+    await page.close();
+  },
+};
+
+(async () => {
+  const server = await serve([]);
+  const withoutFont = await serve(["Receipt.ttf"]);
+  const address = `http://127.0.0.1:${server.address().port}/`;
+  const browser = await launch();
+  let passed = 0, failed = 0;
+  for (const [name, run] of Object.entries(cases)) {
+    try {
+      await run(browser, address, `http://127.0.0.1:${withoutFont.address().port}/`);
+      console.log(`ok: ${name}`);
+      ++passed;
+    } catch (error) {
+      console.log(`FAILED: ${name}: ${error.message}`);
+      ++failed;
+    }
+  }
+  await browser.close();
+  fs.rmSync(browser.profile, {recursive: true, force: true});
+  server.close();
+  withoutFont.close();
+  console.log(`${passed} passed, ${failed} failed`);
+  process.exit(failed ? 1 : 0);
+})().catch(error => {
+  console.error(error);
+  process.exit(1);
+});
