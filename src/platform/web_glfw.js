@@ -84,6 +84,15 @@ mergeInto(LibraryManager.library, {
       if (callback) getWasmTableEntry(callback).apply(null, args);
     },
 
+    // A key types `name` in the current layout: no other key does (a layout changed since the
+    // others were read keeps its characters on other keys).
+    learnKeyName: function(code, name) {
+      for (var other in WebGlfw.keyNames) {
+        if (WebGlfw.keyNames[other] === name && other !== code) delete WebGlfw.keyNames[other];
+      }
+      WebGlfw.keyNames[code] = name;
+    },
+
     modBits: function(event) {
       return (event.shiftKey ? 1 : 0) | (event.ctrlKey ? 2 : 0) | (event.altKey ? 4 : 0) |
           (event.metaKey ? 8 : 0);
@@ -100,7 +109,7 @@ mergeInto(LibraryManager.library, {
       // press without other modifiers.
       if (down && event.key.length === 1 && !event.ctrlKey && !event.altKey && !event.metaKey &&
           (!event.shiftKey || event.key.toLowerCase() !== event.key.toUpperCase())) {
-        WebGlfw.keyNames[event.code] = event.key.toLowerCase();
+        WebGlfw.learnKeyName(event.code, event.key.toLowerCase());
       }
       var action = down ? (event.repeat ? 2 : 1) : 0;
       var mods = WebGlfw.modBits(event);
@@ -172,8 +181,10 @@ mergeInto(LibraryManager.library, {
     WebGlfw.videoMode = _malloc(24);
     if (navigator.keyboard && navigator.keyboard.getLayoutMap) {
       navigator.keyboard.getLayoutMap().then(function(map) {
+        var named = Object.keys(WebGlfw.keyNames).map(function(code) { return WebGlfw.keyNames[code]; });
         map.forEach(function(value, code) {
-          if (!(code in WebGlfw.keyNames)) WebGlfw.keyNames[code] = value.toLowerCase();
+          var name = value.toLowerCase();
+          if (!(code in WebGlfw.keyNames) && named.indexOf(name) < 0) WebGlfw.keyNames[code] = name;
         });
       }, function() {});
     }

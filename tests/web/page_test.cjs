@@ -112,22 +112,46 @@ function check(condition, what) {
   if (!condition) throw new Error(what);
 }
 
+// Starts the game with a key, checks the countdown over the lit store (and runs `duringCountdown`
+// while it shows) and waits for the play: returns the picture once the countdown is over, after
+// checking that it stands with no key held.
+async function startAndPlay(page, duringCountdown) {
+  await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
+  await page.keyboard.press("Space");
+  const countdown = await until(page, "countdown", image =>
+      count(image, centre, white) > 2000 && count(image, centre, black) > 1000);
+  check(count(countdown, whole, shelfBlue) > 20000, "no lit shelves around the countdown");
+  if (duringCountdown) await duringCountdown();
+  // The words' black rims are gone once the countdown is over.
+  await until(page, "play", image => count(image, centre, black) < 200);
+  const still = await screenshot(page, "idle");
+  await sleep(1000);
+  const idleMoved = differing(still, await screenshot(page, "idle-later"), floorView);
+  check(idleMoved === 0, `the view moved with no key held (${idleMoved} pixels)`);
+  return still;
+}
+
+// Holds keys given as [code, the character the layout types there] for `ms`, as a keyboard with
+// that layout sends them; returns the picture then (with a `name`).
+async function hold(page, keys, ms, name) {
+  const session = await page.target().createCDPSession();
+  const send = (type, [code, key]) => session.send("Input.dispatchKeyEvent", {
+    type, code, key, text: type === "keyDown" ? key : undefined,
+    windowsVirtualKeyCode: key.toUpperCase().charCodeAt(0)});
+  for (const key of keys) await send("keyDown", key);
+  await sleep(ms);
+  const image = name ? await screenshot(page, name) : null;
+  for (const key of keys) await send("keyUp", key);
+  await session.detach();
+  return image;
+}
+
 const cases = {
-  // The countdown over the lit store; the trolley driven with the two forward keys; Esc ends
-  // the run, the page says so, and the last picture stands.
+  // The countdown over the lit store; the trolley driven with the two forward keys; fullscreen
+  // and back; Esc ends the run, the page says so, and the last picture stands.
   async playsAndQuits(browser, address) {
     const page = await open(browser, address);
-    await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
-    await page.keyboard.press("Space");
-    const countdown = await until(page, "countdown", image =>
-        count(image, centre, white) > 2000 && count(image, centre, black) > 1000);
-    check(count(countdown, whole, shelfBlue) > 20000, "no lit shelves around the countdown");
-    // The words' black rims are gone once the countdown is over.
-    await until(page, "play", image => count(image, centre, black) < 200);
-    const still = await screenshot(page, "idle");
-    await sleep(1000);
-    const idleMoved = differing(still, await screenshot(page, "idle-later"), floorView);
-    check(idleMoved === 0, `the view moved with no key held (${idleMoved} pixels)`);
+    const still = await startAndPlay(page);
     await page.keyboard.down("KeyE");
     await page.keyboard.down("KeyI");
     await sleep(1500);
@@ -135,6 +159,13 @@ const cases = {
     await page.keyboard.up("KeyE");
     await page.keyboard.up("KeyI");
     check(differing(still, driven, floorView) > 2000, "E and I held did not move the view");
+    // F11 asks the browser for fullscreen, Alt+Enter leaves it.
+    await page.keyboard.press("F11");
+    await page.waitForFunction(() => !!document.fullscreenElement, {timeout: phaseLimit});
+    await page.keyboard.down("Alt");
+    await page.keyboard.press("Enter");
+    await page.keyboard.up("Alt");
+    await page.waitForFunction(() => !document.fullscreenElement, {timeout: phaseLimit});
     await page.keyboard.press("Escape");
     await page.waitForFunction(() => !document.getElementById("ended").hidden, {timeout: phaseLimit});
     const ended = await screenshot(page, "ended");
@@ -142,6 +173,21 @@ const cases = {
     check(differing(ended, await screenshot(page, "ended-later"), whole) === 0,
           "the picture moved after Esc");
     check(!(await visible(page, "failure")), "a failure box after Esc");
+    await page.close();
+  },
+
+  // Keys are read by the character the layout gives them: on a Dvorak keyboard the keys that type
+  // "." and "c" (where QWERTY has E and I) leave the trolley standing, and those that type "e" and
+  // "i" drive it. (The browser's layout map here is QWERTY's: the page learns the Dvorak
+  // characters of the keys as they are pressed, here during the countdown, which drives nothing.)
+  async keysByCharacter(browser, address) {
+    const page = await open(browser, address);
+    const dvorakE = ["KeyD", "e"], dvorakI = ["KeyG", "i"], dvorakDot = ["KeyE", "."], dvorakC = ["KeyI", "c"];
+    const still = await startAndPlay(page, () => hold(page, [dvorakE, dvorakI, dvorakDot, dvorakC], 100));
+    const unmoved = differing(still, await hold(page, [dvorakDot, dvorakC], 1500, "dvorak-dot-c"), floorView);
+    check(unmoved === 0, `the keys typing "." and "c" moved the view (${unmoved} pixels)`);
+    const moved = differing(still, await hold(page, [dvorakE, dvorakI], 1500, "dvorak-e-i"), floorView);
+    check(moved > 2000, `the keys typing "e" and "i" did not move the view (${moved} pixels)`);
     await page.close();
   },
 
