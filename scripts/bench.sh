@@ -3,7 +3,9 @@
 # then one table with every frame also as a ratio to the bare clear-and-swap frame. Then paced
 # play: the real game as a player has it, at the display's pace, driven for 10 s after its
 # countdown; its CPU as a share of one core (the whole process, the GL driver's threads
-# included) and its peak resident memory.
+# included) and its peak resident memory. Last, the web build (scripts/build-web.sh) in Debian's
+# headless Chromium: its download, the time from loading the page to its first countdown frame,
+# and its frames a second in play at 800x600 and 1920x1080 (bench/web_bench.cjs).
 # Under a private 1920x1080 Xvfb when there is no display. Extra arguments go to the benchmark
 # binary (e.g. --benchmark_filter=PlayFrame).
 set -eu
@@ -39,3 +41,9 @@ wait "$game" 2>/dev/null || true # killed: not a failure
 awk -v ticks=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v start="$start" -v end="$end" -v kb="$peakKb" \
     'BEGIN { printf "\npaced play, 10 s after the countdown: %.0f %% of one core, peak RSS %.0f MB\n",
                     100 * ticks / hz / (end - start), kb / 1024 }'
+
+# The web build in headless Chromium.
+"$root/scripts/build-web.sh" >/dev/null
+page=$("$root/scripts/web-page.sh")
+echo
+NODE_PATH="$root/build-web/web-tests/node_modules" node "$root/bench/web_bench.cjs" "$page"

@@ -93,17 +93,10 @@ fi
 echo "== 5. the web build under node and in headless Chromium (build-web/)"
 SHELVOY_WERROR=$werror "$root/scripts/build-web.sh" --tests
 ctest --test-dir "$root/build-web/game" --output-on-failure -j "$jobs"
-# The page as it ships: the zip unpacked, served over HTTP by the test itself. Its two npm packages
-# (puppeteer-core, pngjs) are installed as tests/web/package-lock.json pins them.
-web_tests="$root/build-web/web-tests"
-mkdir -p "$web_tests"
-cp "$root/tests/web/package.json" "$root/tests/web/package-lock.json" "$web_tests/"
-(cd "$web_tests" && npm ci --no-audit --no-fund --loglevel=error)
-rm -rf "$web_tests/page"
-mkdir -p "$web_tests/page"
-(cd "$web_tests/page" && unzip -q "$root"/build-web/shelvoy-*-web.zip)
-# The screenshots it looked at stay in build-web/web-tests/shots/.
-rm -rf "$web_tests/shots"
-mkdir -p "$web_tests/shots"
-NODE_PATH="$web_tests/node_modules" node "$root/tests/web/page_test.cjs" "$web_tests/page/$(ls "$web_tests/page")" \
-    "$web_tests/shots"
+# The page as it ships: the zip unpacked, served over HTTP by the test itself; the screenshots it
+# looked at stay in build-web/web-tests/shots/.
+page=$("$root/scripts/web-page.sh")
+shots="$root/build-web/web-tests/shots"
+rm -rf "$shots"
+mkdir -p "$shots"
+NODE_PATH="$root/build-web/web-tests/node_modules" node "$root/tests/web/page_test.cjs" "$page" "$shots"

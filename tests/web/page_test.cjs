@@ -6,11 +6,9 @@
 // screenshots it looked at are kept there.
 "use strict";
 const fs = require("fs");
-const http = require("http");
-const os = require("os");
 const path = require("path");
 const {PNG} = require("pngjs");
-const puppeteer = require("puppeteer-core");
+const {serve, launch, open} = require("./browser.cjs");
 
 const folder = process.argv[2];
 const keep = process.argv[3];
@@ -18,47 +16,6 @@ const viewport = {width: 800, height: 600};
 // Bounds on waiting for the page, never on how fast it plays: a busy machine only makes it slower.
 const loadLimit = 60000;   // ms
 const phaseLimit = 30000;  // ms
-
-// Serves `folder`, leaving out the files named in `missing` (404, as a server without them).
-function serve(missing) {
-  const types = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm"};
-  const server = http.createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname).slice(1) || "index.html";
-    const file = path.join(folder, path.normalize(name));
-    if (missing.includes(name) || !file.startsWith(folder) || !fs.existsSync(file)) {
-      response.writeHead(404);
-      response.end();
-      return;
-    }
-    response.writeHead(200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"});
-    fs.createReadStream(file).pipe(response);
-  });
-  return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
-}
-
-async function launch() {
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), "shelvoy-chromium-"));
-  const browser = await puppeteer.launch({
-    executablePath: process.env.SHELVOY_CHROMIUM || "/usr/bin/chromium",
-    headless: true,
-    args: ["--no-sandbox", "--disable-gpu", "--disable-background-networking",
-           "--disable-component-update", "--disable-sync", "--no-first-run",
-           "--enable-unsafe-swiftshader", "--user-data-dir=" + profile],
-  });
-  browser.profile = profile;
-  return browser;
-}
-
-// The page at `address`, its console kept.
-async function open(browser, address) {
-  const page = await browser.newPage();
-  page.consoleLines = [];
-  page.on("console", message => page.consoleLines.push(message.text()));
-  page.on("pageerror", error => page.consoleLines.push("page error: " + error.message));
-  await page.setViewport(viewport);
-  await page.goto(address, {waitUntil: "load"});
-  return page;
-}
 
 let shots = 0;
 async function screenshot(page, name) {
@@ -150,7 +107,7 @@ const cases = {
   // The countdown over the lit store; the trolley driven with the two forward keys; fullscreen
   // and back; Esc ends the run, the page says so, and the last picture stands.
   async playsAndQuits(browser, address) {
-    const page = await open(browser, address);
+    const page = await open(browser, address, viewport);
     const still = await startAndPlay(page);
     await page.keyboard.down("KeyE");
     await page.keyboard.down("KeyI");
@@ -181,7 +138,7 @@ const cases = {
   // "i" drive it. (The browser's layout map here is QWERTY's: the page learns the Dvorak
   // characters of the keys as they are pressed, here during the countdown, which drives nothing.)
   async keysByCharacter(browser, address) {
-    const page = await open(browser, address);
+    const page = await open(browser, address, viewport);
     const dvorakE = ["KeyD", "e"], dvorakI = ["KeyG", "i"], dvorakDot = ["KeyE", "."], dvorakC = ["KeyI", "c"];
     const still = await startAndPlay(page, () => hold(page, [dvorakE, dvorakI, dvorakDot, dvorakC], 100));
     const unmoved = differing(still, await hold(page, [dvorakDot, dvorakC], 1500, "dvorak-dot-c"), floorView);
@@ -193,7 +150,7 @@ const cases = {
 
   // A page whose font the server does not have: the game reports it in the box, and on the console.
   async missingFontIsReported(browser, address, withoutFont) {
-    const page = await open(browser, withoutFont);
+    const page = await open(browser, withoutFont, viewport);
     await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
     await page.keyboard.press("Space");
     await page.waitForFunction(() => !document.getElementById("failure").hidden, {timeout: phaseLimit});
@@ -209,8 +166,8 @@ const cases = {
 };
 
 (async () => {
-  const server = await serve([]);
-  const withoutFont = await serve(["Receipt.ttf"]);
+  const server = await serve(folder, []);
+  const withoutFont = await serve(folder, ["Receipt.ttf"]);
   const address = `http://127.0.0.1:${server.address().port}/`;
   const browser = await launch();
   let passed = 0, failed = 0;
@@ -224,8 +181,7 @@ const cases = {
       ++failed;
     }
   }
-  await browser.close();
-  fs.rmSync(browser.profile, {recursive: true, force: true});
+  await browser.done();
   server.close();
   withoutFont.close();
   console.log(`${passed} passed, ${failed} failed`);
