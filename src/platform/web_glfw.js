@@ -257,8 +257,9 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(title);
   },
 
-  glfwSwapBuffers__deps: ['$Asyncify'],
+  glfwSwapBuffers__deps: ['$Asyncify', '$WebGlErrors'],
   glfwSwapBuffers: function(window) {
+    WebGlErrors.collect();  // WebGL's errors of the frame, once (src/platform/web_gl.js)
     // The first frame on screen, for the page's timeline (scripts/bench.sh reads it).
     if (!WebGlfw.swapped) {
       WebGlfw.swapped = true;
