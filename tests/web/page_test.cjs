@@ -49,6 +49,10 @@ function differing(a, b, [x0, y0, x1, y1]) {
 const whole = [0, 0, viewport.width, viewport.height];
 const centre = [250, 180, 550, 420];  // where the countdown's words stand
 const floorView = [0, 450, 260, 600]; // floor and shelves at the lower left, clear of the cart
+// Pixels of floorView that may change with no key held: the chase camera settles behind the
+// trolley for a while after the countdown, by less than a pixel (a few pixels along edges change).
+// Driving changes thousands.
+const settling = 100;
 const white = (r, g, b) => r > 240 && g > 240 && b > 240;
 const black = (r, g, b) => r < 16 && g < 16 && b < 16;
 const shelfBlue = (r, g, b) => b > r + 40 && b > g + 20;
@@ -71,7 +75,7 @@ function check(condition, what) {
 
 // Starts the game with a key, checks the countdown over the lit store (and runs `duringCountdown`
 // while it shows) and waits for the play: returns the picture once the countdown is over, after
-// checking that it stands with no key held.
+// checking that it stands with no key held (but for the camera's settling).
 async function startAndPlay(page, duringCountdown) {
   await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
   await page.keyboard.press("Space");
@@ -84,7 +88,7 @@ async function startAndPlay(page, duringCountdown) {
   const still = await screenshot(page, "idle");
   await sleep(1000);
   const idleMoved = differing(still, await screenshot(page, "idle-later"), floorView);
-  check(idleMoved === 0, `the view moved with no key held (${idleMoved} pixels)`);
+  check(idleMoved < settling, `the view moved with no key held (${idleMoved} pixels)`);
   return still;
 }
 
@@ -142,7 +146,7 @@ const cases = {
     const dvorakE = ["KeyD", "e"], dvorakI = ["KeyG", "i"], dvorakDot = ["KeyE", "."], dvorakC = ["KeyI", "c"];
     const still = await startAndPlay(page, () => hold(page, [dvorakE, dvorakI, dvorakDot, dvorakC], 100));
     const unmoved = differing(still, await hold(page, [dvorakDot, dvorakC], 1500, "dvorak-dot-c"), floorView);
-    check(unmoved === 0, `the keys typing "." and "c" moved the view (${unmoved} pixels)`);
+    check(unmoved < settling, `the keys typing "." and "c" moved the view (${unmoved} pixels)`);
     const moved = differing(still, await hold(page, [dvorakE, dvorakI], 1500, "dvorak-e-i"), floorView);
     check(moved > 2000, `the keys typing "e" and "i" did not move the view (${moved} pixels)`);
     await page.close();
