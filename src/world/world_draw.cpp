@@ -5,9 +5,10 @@
 #include "render/gl.h"
 #include "render/solids.h"
 #include "render/text.h"
+#include "render/view.h"
 #include "render/window_size.h"
 #include "world/counter_layout.h"
-#include "world/store_view.h"
+#include "world/store_cells.h"
 #include "world/world.h"
 
 namespace {
@@ -95,7 +96,7 @@ void World::render() const
     glLightfv(GL_LIGHT0, GL_POSITION, lightDirection);
     checkGlError(__FILE__, __LINE__);
 
-    // What of the store this view can show, in the order it is laid down (world/store_view.h).
+    // What of the store this view can show, in the order it is laid down (world/store_cells.h).
     GLfloat modelview[16];
     GLfloat projection[16];
     GLint viewport[4];
@@ -103,7 +104,7 @@ void World::render() const
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     checkGlError(__FILE__, __LINE__);
-    const StoreCells cells = storeCellsInView(m_desc, StoreView(modelview, projection, viewport));
+    const StoreCells cells = storeCellsInView(m_desc, View(modelview, projection, viewport));
 
     // Nearer cells first, so that depth testing turns away what they hide before it costs a
     // pixel. Where two surfaces meet at the same depth (a shelf block on the floor, the side

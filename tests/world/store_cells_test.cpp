@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "support/small_level.h"
-#include "world/store_view.h"
+#include "world/store_cells.h"
 
 namespace {
 
@@ -53,13 +53,13 @@ std::set<std::pair<int, int>> drawnCells(const StoreCells& cells)
 
 }  // namespace
 
-TEST(StoreView, AnEyeInAnAisleSkipsWhatIsBehindItAndBehindTheShelvesAndAViewFromAboveSkipsNothing)
+TEST(StoreCells, AnEyeInAnAisleSkipsWhatIsBehindItAndBehindTheShelvesAndAViewFromAboveSkipsNothing)
 {
     // A wall of shelf blocks across a short aisle, at x = 4.
     const SmallLevel level({"....x..", "....x..", "....x.."}, 1.5f, 1.5f, 0.0f);
 
     const Camera chase(b2Vec3(1.5f, 1.5f, 1.0f), b2Vec3(1, 0, 0), b2Vec3(0, 0, 1));
-    const StoreView among(chase.modelview, chase.projection, chase.viewport);
+    const View among(chase.modelview, chase.projection, chase.viewport);
     ASSERT_TRUE(among.perspective());
     EXPECT_NEAR(among.eye().x, 1.5f, 1e-4f);
     EXPECT_NEAR(among.eye().y, 1.5f, 1e-4f);
@@ -81,7 +81,7 @@ TEST(StoreView, AnEyeInAnAisleSkipsWhatIsBehindItAndBehindTheShelvesAndAViewFrom
 
     const Camera overhead(b2Vec3(3.5f, 1.5f, 40.0f), b2Vec3(0, 0, -1), b2Vec3(0, 1, 0));
     const StoreCells fromAbove =
-        storeCellsInView(level.desc, StoreView(overhead.modelview, overhead.projection, overhead.viewport));
+        storeCellsInView(level.desc, View(overhead.modelview, overhead.projection, overhead.viewport));
     EXPECT_FALSE(fromAbove.amongShelves);
     EXPECT_EQ(drawnCells(fromAbove).size(), 21u);
     EXPECT_EQ(fromAbove.reversed.size() + fromAbove.inMapOrder.size(), 21u) << "each cell once";
