@@ -20,18 +20,28 @@ size_t indexOf(const LevelDesc& desc, int x, int y)
     return static_cast<size_t>(x) * static_cast<size_t>(desc.height) + static_cast<size_t>(y);
 }
 
-// Where a cell's square lies seen from the eye, from above: the directions from `first` to `last`
-// (radians, last - first < pi; `first` may lie below -pi), and its nearest and farthest points'
-// distances (units). `aroundEye` when the eye stands on the square or next to it.
-struct Outline {
-    bool aroundEye = false;
-    float first = 0.0f;
-    float last = 0.0f;
-    float nearest = 0.0f;
-    float farthest = 0.0f;
-};
+// The sector position of direction `angle` (radians): sector k spans [k, k + 1), counted modulo
+// `sectors` from the direction -pi.
+float sectorOf(float angle) { return (angle + pi) / (2.0f * pi) * static_cast<float>(sectors); }
 
-Outline outlineOf(int x, int y, const b2Vec3& eye)
+int wrapped(int sector) { return (sector % sectors + sectors) % sectors; }
+
+b2Vec3 lowCorner(const LevelDesc& desc, int x, int y)
+{
+    return b2Vec3(static_cast<float>(x), static_cast<float>(y),
+                  shelfAt(desc, x, y) ? storeSolids.shelfBottom : 0.0f);
+}
+
+b2Vec3 highCorner(const LevelDesc& desc, int x, int y)
+{
+    return b2Vec3(static_cast<float>(x + 1), static_cast<float>(y + 1),
+                  shelfAt(desc, x, y) ? storeSolids.shelfTop : 0.0f);
+}
+
+}  // namespace
+
+// The outline of cell (x, y) seen from `eye`.
+StoreCells::Outline StoreCells::outlineOf(int x, int y, const b2Vec3& eye)
 {
     Outline outline;
     const float left = static_cast<float>(x) - eye.x;
@@ -63,82 +73,64 @@ Outline outlineOf(int x, int y, const b2Vec3& eye)
     return outline;
 }
 
-// The sector position of direction `angle` (radians): sector k spans [k, k + 1), counted modulo
-// `sectors` from the direction -pi.
-float sectorOf(float angle) { return (angle + pi) / (2.0f * pi) * static_cast<float>(sectors); }
-
-int wrapped(int sector) { return (sector % sectors + sectors) % sectors; }
-
-b2Vec3 lowCorner(const LevelDesc& desc, int x, int y)
+// Takes out of the cells laid down those that the shelf blocks hide from an eye between their
+// bottom and top. A straight line from there to any point of the store, all of which lies between
+// the same heights, passes through a block wherever, seen from above, it crosses the block's
+// square: what the blocks hide is a question of the map alone.
+void StoreCells::hideShadowed(const LevelDesc& desc, const View& view)
 {
-    return b2Vec3(static_cast<float>(x), static_cast<float>(y),
-                  shelfAt(desc, x, y) ? storeSolids.shelfBottom : 0.0f);
-}
-
-b2Vec3 highCorner(const LevelDesc& desc, int x, int y)
-{
-    return b2Vec3(static_cast<float>(x + 1), static_cast<float>(y + 1),
-                  shelfAt(desc, x, y) ? storeSolids.shelfTop : 0.0f);
-}
-
-// Takes out of `drawn` (one flag per cell) the cells that the shelf blocks hide from an eye
-// between their bottom and top. A straight line from there to any point of the store, all of
-// which lies between the same heights, passes through a block wherever, seen from above, it
-// crosses the block's square: what the blocks hide is a question of the map alone.
-void hideShadowed(const LevelDesc& desc, const View& view, std::vector<char>& drawn)
-{
-    std::vector<Outline> outlines(drawn.size());
+    m_outlines.resize(m_drawn.size());
     for (int x = 0; x < desc.width; ++x)
         for (int y = 0; y < desc.height; ++y)
-            outlines[indexOf(desc, x, y)] = outlineOf(x, y, view.eye());
+            m_outlines[indexOf(desc, x, y)] = outlineOf(x, y, view.eye());
 
     // How far the eye sees for certain in each sector: the nearest farthest-point of the blocks
     // that span the whole sector. A block hides only when all of it lies beyond the near plane,
     // which would otherwise cut it open.
-    std::vector<float> clear(sectors, INFINITY);
+    m_clear.assign(sectors, INFINITY);
     for (int x = 0; x < desc.width; ++x)
         for (int y = 0; y < desc.height; ++y) {
-            const Outline& block = outlines[indexOf(desc, x, y)];
-            if (!shelfAt(desc, x, y) || !drawn[indexOf(desc, x, y)] || block.aroundEye ||
+            const Outline& block = m_outlines[indexOf(desc, x, y)];
+            if (!shelfAt(desc, x, y) || !m_drawn[indexOf(desc, x, y)] || block.aroundEye ||
                 !view.beyondNearPlane(lowCorner(desc, x, y), highCorner(desc, x, y)))
                 continue;
             const int begin = static_cast<int>(std::ceil(sectorOf(block.first + angleMargin)));
             const int end = static_cast<int>(std::floor(sectorOf(block.last - angleMargin)));
             for (int sector = begin; sector < end; ++sector) {
-                float& distance = clear[wrapped(sector)];
+                float& distance = m_clear[wrapped(sector)];
                 distance = std::min(distance, block.farthest);
             }
         }
 
     for (int x = 0; x < desc.width; ++x)
         for (int y = 0; y < desc.height; ++y) {
-            const Outline& cell = outlines[indexOf(desc, x, y)];
-            if (!drawn[indexOf(desc, x, y)] || cell.aroundEye)
+            const Outline& cell = m_outlines[indexOf(desc, x, y)];
+            if (!m_drawn[indexOf(desc, x, y)] || cell.aroundEye)
                 continue;
             const int begin = static_cast<int>(std::floor(sectorOf(cell.first - angleMargin)));
             const int end = static_cast<int>(std::floor(sectorOf(cell.last + angleMargin)));
             bool visible = false;
             for (int sector = begin; sector <= end && !visible; ++sector)
-                visible = cell.nearest <= clear[wrapped(sector)];
-            drawn[indexOf(desc, x, y)] = visible;
+                visible = cell.nearest <= m_clear[wrapped(sector)];
+            m_drawn[indexOf(desc, x, y)] = visible;
         }
 }
 
 // The inner sides, for an eye among the shelves, of the blocks in the view volume of which one
 // block or the other is drawn.
-void addInnerSides(const LevelDesc& desc, const View& view, const std::vector<char>& inView,
-                   const std::vector<char>& drawn, StoreCells& cells)
+void StoreCells::addInnerSides(const LevelDesc& desc, const View& view)
 {
     const b2Vec3& eye = view.eye();
     const int ways[4][2] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
     for (int x = 0; x < desc.width; ++x)
         for (int y = 0; y < desc.height; ++y) {
-            if (!shelfAt(desc, x, y) || !inView[indexOf(desc, x, y)])
+            if (!shelfAt(desc, x, y) || !m_inView[indexOf(desc, x, y)])
                 continue;
             for (const auto& way : ways) {
                 const int nx = x + way[0];
                 const int ny = y + way[1];
-                if (!shelfAt(desc, nx, ny) || (!drawn[indexOf(desc, x, y)] && !drawn[indexOf(desc, nx, ny)]))
+                if (!shelfAt(desc, nx, ny) ||
+                    (!m_drawn[indexOf(desc, x, y)] && !m_drawn[indexOf(desc, nx, ny)]))
                     continue;
                 // The side stands across one axis at `across` and runs along the other from
                 // `along` to `along` + 1; `forward` when it faces the positive way.
@@ -175,38 +167,36 @@ void addInnerSides(const LevelDesc& desc, const View& view, const std::vector<ch
                     continue;
                 const WindowRect window = intact ? view.depthTiesAround(edges, count) : view.viewport();
                 if (window.width > 0 && window.height > 0)
-                    (forward ? cells.taking : cells.leaving)
-                        .push_back(InnerSide{Cell{x, y}, way[0], way[1], window});
+                    (forward ? m_taking : m_leaving).push_back(InnerSide{Cell{x, y}, way[0], way[1], window});
             }
         }
 }
 
-}  // namespace
-
-StoreCells storeCellsInView(const LevelDesc& desc, const View& view)
+void StoreCells::update(const LevelDesc& desc, const View& view)
 {
-    std::vector<char> inView(static_cast<size_t>(desc.width) * static_cast<size_t>(desc.height));
+    m_inView.resize(static_cast<size_t>(desc.width) * static_cast<size_t>(desc.height));
     for (int x = 0; x < desc.width; ++x)
         for (int y = 0; y < desc.height; ++y)
-            inView[indexOf(desc, x, y)] = view.mayShow(lowCorner(desc, x, y), highCorner(desc, x, y));
-    std::vector<char> drawn = inView;
+            m_inView[indexOf(desc, x, y)] = view.mayShow(lowCorner(desc, x, y), highCorner(desc, x, y));
+    m_drawn = m_inView;
     const b2Vec3& eye = view.eye();
-    StoreCells cells;
-    cells.amongShelves =
-        view.perspective() && eye.z > storeSolids.shelfBottom && eye.z < storeSolids.shelfTop;
-    if (cells.amongShelves)
-        hideShadowed(desc, view, drawn);
+    m_amongShelves = view.perspective() && eye.z > storeSolids.shelfBottom && eye.z < storeSolids.shelfTop;
+    if (m_amongShelves)
+        hideShadowed(desc, view);
 
     const auto leftOfEye = [&](int x) { return view.perspective() && static_cast<float>(x + 1) <= eye.x; };
+    m_reversed.clear();
     for (int x = desc.width - 1; x >= 0; --x)
         for (int y = desc.height - 1; y >= 0; --y)
-            if (drawn[indexOf(desc, x, y)] && leftOfEye(x))
-                cells.reversed.push_back(Cell{x, y});
+            if (m_drawn[indexOf(desc, x, y)] && leftOfEye(x))
+                m_reversed.push_back(Cell{x, y});
+    m_inMapOrder.clear();
     for (int x = 0; x < desc.width; ++x)
         for (int y = 0; y < desc.height; ++y)
-            if (drawn[indexOf(desc, x, y)] && !leftOfEye(x))
-                cells.inMapOrder.push_back(Cell{x, y});
-    if (cells.amongShelves)
-        addInnerSides(desc, view, inView, drawn, cells);
-    return cells;
+            if (m_drawn[indexOf(desc, x, y)] && !leftOfEye(x))
+                m_inMapOrder.push_back(Cell{x, y});
+    m_taking.clear();
+    m_leaving.clear();
+    if (m_amongShelves)
+        addInnerSides(desc, view);
 }

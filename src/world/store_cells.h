@@ -41,18 +41,54 @@ struct InnerSide {
 /// reverse map order (x, then y, descending), then the rest in map order, so that nearer cells
 /// come before farther ones along x; then the inner sides. With the eye among the shelves (between
 /// their bottom and top) the blocks in the runs of cells go without their inner sides, which come
-/// apart; seen from above the blocks are whole and there are no inner sides apart.
-struct StoreCells {
-    std::vector<Cell> reversed;      ///< the columns left of the eye's, in reverse map order
-    std::vector<Cell> inMapOrder;    ///< the other columns (all, for a parallel view), in map order
-    bool amongShelves = false;       ///< whether the eye is among the shelves: inner sides apart
-    std::vector<InnerSide> taking;   ///< inner sides toward a block later in map order (+x, +y)
-    std::vector<InnerSide> leaving;  ///< inner sides toward a block earlier in map order (-x, -y)
-};
+/// apart; seen from above the blocks are whole and there are no inner sides apart. Kept from frame
+/// to frame: each update reuses the storage of the one before, so that once the lists have grown
+/// to what the views need, a frame's update allocates nothing.
+class StoreCells {
+public:
+    /// Sets these to the cells and inner sides of `desc` that `view` may show. A cell is left out
+    /// only when none of it can reach a pixel: wholly outside the view volume or, with the eye
+    /// among the shelves, wholly hidden behind shelf blocks. An inner side is kept when it faces
+    /// the eye, one of its two blocks is kept, and either the near plane cuts into one of them or
+    /// one of its edges lies on a side of either block that faces the eye.
+    void update(const LevelDesc& desc, const View& view);
 
-/// The cells and inner sides of `desc` that `view` may show. A cell is left out only when none
-/// of it can reach a pixel: wholly outside the view volume or, with the eye among the shelves,
-/// wholly hidden behind shelf blocks. An inner side is kept when it faces the eye, one of its two
-/// blocks is kept, and either the near plane cuts into one of them or one of its edges lies on a
-/// side of either block that faces the eye.
-StoreCells storeCellsInView(const LevelDesc& desc, const View& view);
+    /// The columns left of the eye's, in reverse map order.
+    const std::vector<Cell>& reversed() const { return m_reversed; }
+    /// The other columns (all, for a parallel view), in map order.
+    const std::vector<Cell>& inMapOrder() const { return m_inMapOrder; }
+    /// Whether the eye is among the shelves: inner sides apart.
+    bool amongShelves() const { return m_amongShelves; }
+    /// Inner sides toward a block later in map order (+x, +y).
+    const std::vector<InnerSide>& taking() const { return m_taking; }
+    /// Inner sides toward a block earlier in map order (-x, -y).
+    const std::vector<InnerSide>& leaving() const { return m_leaving; }
+
+private:
+    // Where a cell's square lies seen from the eye, from above: the directions from `first` to
+    // `last` (radians, last - first < pi; `first` may lie below -pi), and its nearest and farthest
+    // points' distances (units). `aroundEye` when the eye stands on the square or next to it.
+    struct Outline {
+        bool aroundEye = false;
+        float first = 0.0f;
+        float last = 0.0f;
+        float nearest = 0.0f;
+        float farthest = 0.0f;
+    };
+
+    static Outline outlineOf(int x, int y, const b2Vec3& eye);
+    void hideShadowed(const LevelDesc& desc, const View& view);
+    void addInnerSides(const LevelDesc& desc, const View& view);
+
+    std::vector<Cell> m_reversed;
+    std::vector<Cell> m_inMapOrder;
+    bool m_amongShelves = false;
+    std::vector<InnerSide> m_taking;
+    std::vector<InnerSide> m_leaving;
+    // Working storage: per cell, column by column, whether it lies in the view volume, whether it
+    // is laid down and its outline; per sector around the eye, how far the eye sees for certain.
+    std::vector<char> m_inView;
+    std::vector<char> m_drawn;
+    std::vector<Outline> m_outlines;
+    std::vector<float> m_clear;
+};

@@ -77,7 +77,7 @@ void innerSides(const std::vector<InnerSide>& sides)
 
 }  // namespace
 
-void World::render() const
+void World::render()
 {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
@@ -104,7 +104,8 @@ void World::render() const
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     checkGlError(__FILE__, __LINE__);
-    const StoreCells cells = storeCellsInView(m_desc, View(modelview, projection, viewport));
+    m_storeCells.update(m_desc, View(modelview, projection, viewport));
+    const StoreCells& cells = m_storeCells;
 
     // Nearer cells first, so that depth testing turns away what they hide before it costs a
     // pixel. Where two surfaces meet at the same depth (a shelf block on the floor, the side
@@ -116,18 +117,18 @@ void World::render() const
     // block earlier in map order; the floor comes last and takes them all.
     glDepthFunc(GL_LEQUAL);
     glBegin(GL_QUADS);
-    cellQuads(m_desc, cells.reversed, !cells.amongShelves);
+    cellQuads(m_desc, cells.reversed(), !cells.amongShelves());
     glEnd();
     glDepthFunc(GL_LESS);
     glBegin(GL_QUADS);
-    cellQuads(m_desc, cells.inMapOrder, !cells.amongShelves);
+    cellQuads(m_desc, cells.inMapOrder(), !cells.amongShelves());
     glEnd();
     checkGlError(__FILE__, __LINE__);
     glEnable(GL_SCISSOR_TEST);
     glDepthFunc(GL_LEQUAL);
-    innerSides(cells.taking);
+    innerSides(cells.taking());
     glDepthFunc(GL_LESS);
-    innerSides(cells.leaving);
+    innerSides(cells.leaving());
     glDisable(GL_SCISSOR_TEST);
     checkGlError(__FILE__, __LINE__);
 
