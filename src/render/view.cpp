@@ -13,7 +13,7 @@ constexpr float viewMargin = 0.01f;  // units: boxes this close outside the view
 // distance * focal / (near * depthSteps) pixels of the edge, over the cosine of the angle off the
 // view axis (at least 0.6 in a corner of a 16:9 view with a 60 degree field). Half a pixel at
 // 1920 x 1080 across the store; `tieReach` times that, and the rasteriser's rounding, are kept.
-constexpr float depthSteps = 65536.0f;  // of the game's 16-bit depth buffer; a deeper one only ties less
+constexpr float depthSteps = static_cast<float>(1L << depthBufferBits);
 constexpr float tieReach = 3.0f;
 constexpr float roundingPixels = 2.0f;
 

@@ -5,6 +5,10 @@
 
 #include <box2d/box2d.h>
 
+/// Bits of the depth buffer that the game's window asks for; the depth ties a View works out are
+/// those of such a buffer (a deeper one only ties less).
+inline constexpr int depthBufferBits = 16;
+
 /// A rectangle of window pixels: origin at the bottom left, as glScissor takes it.
 struct WindowRect {
     int x = 0;
