@@ -4,6 +4,7 @@ set(SHELVOY_GL_SUPPORT
     support/gl_context.cpp
     support/feedback.cpp
     support/gl_pixels.cpp
+    support/allocation_count.cpp
 )
 set(SHELVOY_GL_TESTS
     render/solids_gl_test.cpp

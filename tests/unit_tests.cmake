@@ -2,7 +2,7 @@
 set(SHELVOY_UNIT_TESTS
     world/world_test.cpp
     world/counter_layout_test.cpp
-    world/store_view_test.cpp
+    world/store_cells_test.cpp
     world/drive_test.cpp
     cart/cart_test.cpp
     render/camera_test.cpp
