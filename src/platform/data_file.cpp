@@ -17,6 +17,8 @@ std::string fileProblemText(FileProblem problem)
         return "is not a regular file";
     case FileProblem::permissionDenied:
         return "permission denied";
+    case FileProblem::openElsewhere:
+        return "another program has the file open";
     case FileProblem::noSuchFile:
         return "no such file";
     }

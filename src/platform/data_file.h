@@ -39,11 +39,12 @@ std::string findDataFile(const std::string& name, std::vector<std::string>* trie
 enum class FileProblem {
     notARegularFile,   ///< a directory, a FIFO, a pipe, a device
     permissionDenied,  ///< the user may not read it
+    openElsewhere,     ///< another program holds it open and shares it with no one
     noSuchFile,        ///< nothing at that path
 };
 
 /// The words a player reads for `problem`, one wording on every system: "is not a regular file",
-/// "permission denied", "no such file".
+/// "permission denied", "another program has the file open", "no such file".
 std::string fileProblemText(FileProblem problem);
 
 /// A regular file, open for reading from its start. Opening never blocks: a FIFO, a device or a

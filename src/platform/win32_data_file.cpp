@@ -17,8 +17,9 @@ std::string reason(DWORD error)
 {
     switch (error) {
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
         return fileProblemText(FileProblem::permissionDenied);
+    case ERROR_SHARING_VIOLATION:
+        return fileProblemText(FileProblem::openElsewhere);
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
         return fileProblemText(FileProblem::noSuchFile);
