@@ -20,9 +20,13 @@ TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
 {
     const TimeLimit limit(20);
     // The game alone in a directory of its own, run from another: no Receipt.ttf anywhere it
-    // looks (the working directory, beside the executable, the installed data directory).
+    // looks (the working directory, beside the executable, the installed data directory). The
+    // directory is named in Cyrillic and in Japanese ("Игра Иван/ゲーム"): every character of it
+    // reaches the report.
     const TempDir root;
-    const fs::path bin = root.path() / "bin";
+    const fs::path bin = root.path() /
+                         fs::u8path("\xd0\x98\xd0\xb3\xd1\x80\xd0\xb0 \xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd") /
+                         fs::u8path("\xe3\x82\xb2\xe3\x83\xbc\xe3\x83\xa0");
     const fs::path work = root.path() / "work";
     fs::create_directories(bin);
     fs::create_directories(work);
