@@ -46,7 +46,17 @@ TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
     EXPECT_EQ(report.compare(0, start.size(), start), 0) << report;
     EXPECT_EQ(report.substr(report.size() < 2 ? 0 : report.size() - 2), ")\n") << report;
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
-    saveScreenshot(run.x.screenshot(box), "error-box.png");
+    // Drawn: a box just mapped may still be all one colour (black under wine).
+    Image shot = run.x.screenshot(box);
+    const auto blank = [](const Image& image) {
+        return countNear(image, image.whole(), image.at(0, 0), 8) == image.width * image.height;
+    };
+    for (int tries = 0; blank(shot) && tries < 50; ++tries) {
+        waitSeconds(0.1);
+        shot = run.x.screenshot(box);
+    }
+    EXPECT_FALSE(blank(shot)) << "the box shows nothing";
+    saveScreenshot(shot, "error-box.png");
 
     // The box is modal: the game waits for it.
     waitSeconds(0.3);
