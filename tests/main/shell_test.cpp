@@ -81,6 +81,15 @@ TEST(FramePacer, HoldsASwapThatDoesNotWaitToTheRefreshRateAndMakesUpNoSlowFrame)
     now = pacer.mark - 1.0;
     EXPECT_EQ(nextFrameStart(pacer, now), now);
     EXPECT_NEAR(nextFrameStart(pacer, now), now + pacedFrameInterval(pacer.period), 1e-12);
+
+    // So does the first finite reading after one that is no number or infinite, whose frame goes.
+    for (const double odd : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        const double start = nextFrameStart(pacer, odd);
+        EXPECT_TRUE(start == odd || std::isnan(start)) << odd;
+        now += 10.0;
+        EXPECT_EQ(nextFrameStart(pacer, now), now) << odd;
+        EXPECT_NEAR(nextFrameStart(pacer, now), now + pacedFrameInterval(pacer.period), 1e-12) << odd;
+    }
 }
 
 TEST(FramePacer, NeverHoldsAFrameOfADisplayThatPacesTheSwapItself)
