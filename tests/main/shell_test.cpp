@@ -36,6 +36,13 @@ TEST(FrameTimer, ClampsAndAlwaysMovesOnToTheNewReading)
     EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
     EXPECT_EQ(readings, script + 6);
     EXPECT_EQ(maxFrameTime, static_cast<float>(1.0 / 30.0));
+
+    // A reading that is no number, or infinite, passes no time and poisons nothing after it.
+    const double broken[] = {std::nan(""), INFINITY, 100.120004};
+    readings = broken;
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
+    EXPECT_NEAR(nextFrameTime(timer, nextReading), 0.01f, 1e-6);
 }
 
 TEST(FramePacer, HoldsASwapThatDoesNotWaitToTheRefreshRateAndMakesUpNoSlowFrame)
