@@ -21,6 +21,7 @@
 #include "platform/memory.h"
 #include "render/camera.h"
 #include "render/font.h"
+#include "render/view.h"
 #include "world/world.h"
 
 namespace {
@@ -174,7 +175,7 @@ void openWindow()
     glfwWindowHint(GLFW_GREEN_BITS, 8);
     glfwWindowHint(GLFW_BLUE_BITS, 8);
     glfwWindowHint(GLFW_ALPHA_BITS, 8);
-    glfwWindowHint(GLFW_DEPTH_BITS, 16);
+    glfwWindowHint(GLFW_DEPTH_BITS, depthBufferBits);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     // 800x600 in the desktop's logical pixels: 1600x1200 on a 2x screen. A scale the desktop

@@ -36,6 +36,13 @@ TEST(FrameTimer, ClampsAndAlwaysMovesOnToTheNewReading)
     EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
     EXPECT_EQ(readings, script + 6);
     EXPECT_EQ(maxFrameTime, static_cast<float>(1.0 / 30.0));
+
+    // A reading that is no number, or infinite, passes no time and poisons nothing after it.
+    const double broken[] = {std::nan(""), INFINITY, 100.120004};
+    readings = broken;
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
+    EXPECT_NEAR(nextFrameTime(timer, nextReading), 0.01f, 1e-6);
 }
 
 TEST(FramePacer, HoldsASwapThatDoesNotWaitToTheRefreshRateAndMakesUpNoSlowFrame)
@@ -81,6 +88,15 @@ TEST(FramePacer, HoldsASwapThatDoesNotWaitToTheRefreshRateAndMakesUpNoSlowFrame)
     now = pacer.mark - 1.0;
     EXPECT_EQ(nextFrameStart(pacer, now), now);
     EXPECT_NEAR(nextFrameStart(pacer, now), now + pacedFrameInterval(pacer.period), 1e-12);
+
+    // So does the first finite reading after one that is no number or infinite, whose frame goes.
+    for (const double odd : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        const double start = nextFrameStart(pacer, odd);
+        EXPECT_TRUE(start == odd || std::isnan(start)) << odd;
+        now += 10.0;
+        EXPECT_EQ(nextFrameStart(pacer, now), now) << odd;
+        EXPECT_NEAR(nextFrameStart(pacer, now), now + pacedFrameInterval(pacer.period), 1e-12) << odd;
+    }
 }
 
 TEST(FramePacer, NeverHoldsAFrameOfADisplayThatPacesTheSwapItself)
