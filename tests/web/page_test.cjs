@@ -48,14 +48,16 @@ function differing(a, b, [x0, y0, x1, y1]) {
 
 const whole = [0, 0, viewport.width, viewport.height];
 const centre = [250, 180, 550, 420];  // where the countdown's words stand
-const floorView = [0, 450, 260, 600]; // floor and shelves at the lower left, clear of the cart
-// Pixels of floorView that may change with no key held: the chase camera settles behind the
-// trolley for a while after the countdown, by less than a pixel (a few pixels along edges change).
-// Driving changes thousands.
-const settling = 100;
+const view = [0, 60, 800, 600];       // the store below the counters
+// Pixels of the view that change in a second or so with no key held: the items turn on their
+// spots, and the chase camera still settles behind the trolley after the countdown, by less than
+// a pixel (about 2,000 pixels in all). Driving for 1.5 s changes 70,000 and more.
+const standing = 10000;
+const driving = 30000;
 const white = (r, g, b) => r > 240 && g > 240 && b > 240;
 const black = (r, g, b) => r < 16 && g < 16 && b < 16;
 const shelfBlue = (r, g, b) => b > r + 40 && b > g + 20;
+const shelfTop = (r, g, b) => b > 230 && g > r + 30;  // lit from straight above
 
 async function until(page, name, test) {
   const end = Date.now() + phaseLimit;
@@ -75,7 +77,7 @@ function check(condition, what) {
 
 // Starts the game with a key, checks the countdown over the lit store (and runs `duringCountdown`
 // while it shows) and waits for the play: returns the picture once the countdown is over, after
-// checking that it stands with no key held (but for the camera's settling).
+// checking that it stands with no key held (but for the turning items and the camera's settling).
 async function startAndPlay(page, duringCountdown) {
   await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
   await page.keyboard.press("Space");
@@ -87,8 +89,8 @@ async function startAndPlay(page, duringCountdown) {
   await until(page, "play", image => count(image, centre, black) < 200);
   const still = await screenshot(page, "idle");
   await sleep(1000);
-  const idleMoved = differing(still, await screenshot(page, "idle-later"), floorView);
-  check(idleMoved < settling, `the view moved with no key held (${idleMoved} pixels)`);
+  const idleMoved = differing(still, await screenshot(page, "idle-later"), view);
+  check(idleMoved < standing, `the view moved with no key held (${idleMoved} pixels)`);
   return still;
 }
 
@@ -119,7 +121,8 @@ const cases = {
     const driven = await screenshot(page, "driven");
     await page.keyboard.up("KeyE");
     await page.keyboard.up("KeyI");
-    check(differing(still, driven, floorView) > 2000, "E and I held did not move the view");
+    const moved = differing(still, driven, view);
+    check(moved > driving, `E and I held did not move the view (${moved} pixels)`);
     // F11 asks the browser for fullscreen, Alt+Enter leaves it.
     await page.keyboard.press("F11");
     await page.waitForFunction(() => !!document.fullscreenElement, {timeout: phaseLimit});
@@ -145,10 +148,41 @@ const cases = {
     const page = await open(browser, address, viewport);
     const dvorakE = ["KeyD", "e"], dvorakI = ["KeyG", "i"], dvorakDot = ["KeyE", "."], dvorakC = ["KeyI", "c"];
     const still = await startAndPlay(page, () => hold(page, [dvorakE, dvorakI, dvorakDot, dvorakC], 100));
-    const unmoved = differing(still, await hold(page, [dvorakDot, dvorakC], 1500, "dvorak-dot-c"), floorView);
-    check(unmoved < settling, `the keys typing "." and "c" moved the view (${unmoved} pixels)`);
-    const moved = differing(still, await hold(page, [dvorakE, dvorakI], 1500, "dvorak-e-i"), floorView);
-    check(moved > 2000, `the keys typing "e" and "i" did not move the view (${moved} pixels)`);
+    const unmoved = differing(still, await hold(page, [dvorakDot, dvorakC], 1500, "dvorak-dot-c"), view);
+    check(unmoved < standing, `the keys typing "." and "c" moved the view (${unmoved} pixels)`);
+    const moved = differing(still, await hold(page, [dvorakE, dvorakI], 1500, "dvorak-e-i"), view);
+    check(moved > driving, `the keys typing "e" and "i" did not move the view (${moved} pixels)`);
+    await page.close();
+  },
+
+  // A gamepad with the browser's standard mapping: both sticks up drive (the two hands forward),
+  // Y switches to the overhead camera. The page is given a pad of its own (navigator.getGamepads
+  // answers with it), set from the test.
+  async gamepadDrives(browser, address) {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(() => {
+      const pad = {index: 0, id: "test pad", connected: true, mapping: "standard", axes: [0, 0, 0, 0],
+                   buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
+      window.testPad = pad;
+      navigator.getGamepads = () => [pad, null, null, null];
+    });
+    await page.setViewport(viewport);
+    await page.goto(address, {waitUntil: "load"});
+    const still = await startAndPlay(page);
+    await page.evaluate(() => { window.testPad.axes = [0, -1, 0, -1]; });
+    await sleep(1500);
+    const driven = await screenshot(page, "pad-driven");
+    await page.evaluate(() => { window.testPad.axes = [0, 0, 0, 0]; });
+    const moved = differing(still, driven, view);
+    check(moved > driving, `both sticks up did not move the view (${moved} pixels)`);
+    // From the chase view to the overhead one, which shows the shelves' tops.
+    await page.evaluate(() => { window.testPad.buttons[3] = {pressed: true, value: 1}; });
+    await sleep(500);
+    await page.evaluate(() => { window.testPad.buttons[3] = {pressed: false, value: 0}; });
+    await sleep(500);
+    const overhead = await screenshot(page, "pad-overhead");
+    check(count(driven, whole, shelfTop) < 100 && count(overhead, whole, shelfTop) > 5000,
+          "Y did not switch to the overhead camera");
     await page.close();
   },
 
