@@ -12,7 +12,7 @@
 set(SHELVOY_FONT_LICENSE /usr/share/doc/fonts-dejavu-core/copyright CACHE FILEPATH
     "Licence of the font file installed as Receipt.ttf")
 set(SHELVOY_LICENSES "Receipt.ttf|${SHELVOY_FONT_LICENSE}")
-foreach(package box2d glfw3 freetype ftgl mingw-w64 gcc-mingw-w64)
+foreach(package box2d glfw3 freetype ftgl libsdl2 mingw-w64 gcc-mingw-w64)
     find_file(SHELVOY_LICENSE_${package} copyright PATH_SUFFIXES share/doc/${package} NO_DEFAULT_PATH
         PATHS ${CMAKE_PREFIX_PATH})
     list(APPEND SHELVOY_LICENSES "${package}|${SHELVOY_LICENSE_${package}}")

@@ -24,7 +24,7 @@
 # Without Debian, or when apt offers other versions than the ones pinned below: bring the
 # upstream release of each pinned version yourself, unpacked as build-windows/sources/<dir>/
 # (the last column below: Box2D's v2.4.1 tag, glfw-3.3.8.zip, freetype-2.12.1.tar.xz, FTGL's
-# v2.4.0 tag). A source tree that is there already is used as it is and nothing is downloaded
+# v2.4.0 tag, SDL2-2.26.5.tar.gz). A source tree that is there already is used as it is and nothing is downloaded
 # for it (Debian's patches, FreeType's security fixes among them, are then the builder's to
 # apply); without apt-get, the cross compilers, CMake, make, NSIS (makensis), fontconfig with
 # DejaVu Sans Mono Bold and, for --tests, GoogleTest 1.12.1's sources in /usr/src/googletest
@@ -38,6 +38,7 @@ box2d    2.4.1-3                box2d-2.4.1
 glfw3    3.3.8-1                glfw-3.3.8
 freetype 2.12.1+dfsg-5+deb12u4  freetype-2.12.1
 ftgl     2.4.0-2.1              ftgl-2.4.0
+libsdl2  2.26.5+dfsg-1          SDL2-2.26.5
 "
 
 tests=OFF
@@ -286,6 +287,14 @@ build_library ftgl "$(version_of ftgl)" "$(dir_of ftgl)" \
     -DCMAKE_DISABLE_FIND_PACKAGE_Doxygen=ON -DCMAKE_DISABLE_FIND_PACKAGE_CxxTest=ON
 after_install=""
 
+# SDL2 for its audio alone: the game's sound goes through SDL's audio thread. Its static Windows
+# build does not link without the video subsystem, so that stays; the others go, and with them
+# the DLLs they would import.
+build_library libsdl2 "$(version_of libsdl2)" "$(dir_of libsdl2)" \
+    -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DSDL_AUDIO=ON \
+    -DSDL_VIDEO=ON -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF \
+    -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF
+
 # GoogleTest for the test programs, which run under wine.
 if [ "$tests" = ON ]; then
     googletest_version=$(dpkg-query -W -f='${Version}' googletest 2>/dev/null || echo unknown)
@@ -310,6 +319,7 @@ copy_licence box2d "$sources/$(dir_of box2d)/debian/copyright" "$sources/$(dir_o
 copy_licence glfw3 "$sources/$(dir_of glfw3)/debian/copyright" "$sources/$(dir_of glfw3)/LICENSE.md"
 copy_licence freetype "$sources/$(dir_of freetype)/debian/copyright" "$sources/$(dir_of freetype)/docs/FTL.TXT"
 copy_licence ftgl "$sources/$(dir_of ftgl)/debian/copyright" "$sources/$(dir_of ftgl)/COPYING"
+copy_licence libsdl2 "$sources/$(dir_of libsdl2)/debian/copyright" "$sources/$(dir_of libsdl2)/LICENSE.txt"
 copy_licence mingw-w64 /usr/share/doc/mingw-w64-common/copyright
 copy_licence gcc-mingw-w64 /usr/share/doc/gcc-mingw-w64-base/copyright
 
