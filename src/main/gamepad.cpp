@@ -1,15 +1,27 @@
 #include "main/gamepad.h"
 
+#include <algorithm>
+#include <array>
+#include <cmath>
+
 namespace {
+
+// Within this share of the lean, an axis of the stick pushes nothing: sin 22.5 degrees, so that
+// each of the eight directions gets the same 45 degrees around it.
+constexpr float offAxisShare = 0.38268343f;
 
 // The flags of one hand from its stick: the (negative, positive) pairs of its two axes.
 void handFromStick(float x, float y, ControlIndex back, ControlIndex forward, ControlIndex right,
                    ControlIndex left, CartControls& flags)
 {
-    flags[back] = y > stickDeadZone;  // GLFW's y grows downward
-    flags[forward] = y < -stickDeadZone;
-    flags[right] = x > stickDeadZone;
-    flags[left] = x < -stickDeadZone;
+    const float lean = std::sqrt(x * x + y * y);
+    if (!(lean > stickDeadZone))
+        return;
+    const float least = offAxisShare * lean;
+    flags[back] = y > least;  // GLFW's y grows downward
+    flags[forward] = y < -least;
+    flags[right] = x > least;
+    flags[left] = x < -least;
 }
 
 bool pressedSince(const GLFWgamepadstate& before, const GLFWgamepadstate& now, int button)
@@ -37,18 +49,40 @@ CartControls eitherControls(const CartControls& keys, const CartControls& pad)
     return flags;
 }
 
-std::vector<int> padCommandKeys(const GLFWgamepadstate& before, const GLFWgamepadstate& now)
+PadReading readDrivingPad(const std::vector<int>& joysticks,
+                          const std::function<bool(int joystick, GLFWgamepadstate& state)>& read)
 {
-    std::vector<int> keys;
-    if (pressedSince(before, now, GLFW_GAMEPAD_BUTTON_Y))
-        keys.push_back(GLFW_KEY_F3);
-    if (pressedSince(before, now, GLFW_GAMEPAD_BUTTON_BACK))
-        keys.push_back(GLFW_KEY_F1);
-    return keys;
+    std::array<int, GLFW_JOYSTICK_LAST + 1> ids{};
+    const size_t count = std::min(joysticks.size(), ids.size());
+    std::copy_n(joysticks.begin(), count, ids.begin());
+    for (size_t i = 0; i < count; ++i) {
+        PadReading reading;
+        if (read(ids[i], reading.state)) {
+            reading.joystick = ids[i];
+            return reading;
+        }
+    }
+    return PadReading{};
 }
 
-bool padLeavesResults(const GLFWgamepadstate& pad)
+std::vector<Command> padCommands(const PadReading& before, const PadReading& now)
 {
-    return pad.buttons[GLFW_GAMEPAD_BUTTON_A] == GLFW_PRESS ||
-           pad.buttons[GLFW_GAMEPAD_BUTTON_START] == GLFW_PRESS;
+    std::vector<Command> commands;
+    if (now.joystick < 0 || now.joystick != before.joystick)
+        return commands;
+    const auto pressed = [&](int button) { return pressedSince(before.state, now.state, button); };
+    if (pressed(GLFW_GAMEPAD_BUTTON_Y))
+        commands.push_back(Command::switchCamera);
+    if (pressed(GLFW_GAMEPAD_BUTTON_BACK))
+        commands.push_back(Command::toggleOverlay);
+    if (pressed(GLFW_GAMEPAD_BUTTON_A) || pressed(GLFW_GAMEPAD_BUTTON_START))
+        commands.push_back(Command::leaveResults);
+    return commands;
+}
+
+void notePadConnection(std::vector<int>& joysticks, int joystick, int event)
+{
+    joysticks.erase(std::remove(joysticks.begin(), joysticks.end(), joystick), joysticks.end());
+    if (event == GLFW_CONNECTED)
+        joysticks.push_back(joystick);
 }

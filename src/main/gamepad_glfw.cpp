@@ -1,19 +1,17 @@
 // The gamepad's GLFW side: which pad drives, and its state once a frame.
 
-#include <algorithm>
-
 #include "main/gamepad.h"
-#include "main/keyboard.h"
 #include "main/shell.h"
 
 namespace {
 
-void joystickCallback(int jid, int event)
+void joystickCallback(int jid, int event) { notePadConnection(padsByConnection, jid, event); }
+
+// A pad found gone while it is read disconnects there and then: GLFW runs joystickCallback from
+// inside these calls.
+bool readGamepadState(int jid, GLFWgamepadstate& state)
 {
-    padsByConnection.erase(std::remove(padsByConnection.begin(), padsByConnection.end(), jid),
-                           padsByConnection.end());
-    if (event == GLFW_CONNECTED)
-        padsByConnection.push_back(jid);
+    return glfwJoystickIsGamepad(jid) && glfwGetGamepadState(jid, &state);
 }
 
 }  // namespace
@@ -30,10 +28,7 @@ void watchGamepads()
 void readGamepad()
 {
     previousPadReading = padReading;
-    padReading = GLFWgamepadstate{};
-    for (const int jid : padsByConnection)
-        if (glfwJoystickIsGamepad(jid) && glfwGetGamepadState(jid, &padReading))
-            break;
-    for (const int key : padCommandKeys(previousPadReading, padReading))
-        onKey(key, GLFW_PRESS);
+    padReading = readDrivingPad(padsByConnection, readGamepadState);
+    for (const Command command : padCommands(previousPadReading, padReading))
+        carryOut(command);
 }

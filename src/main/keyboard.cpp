@@ -5,41 +5,36 @@
 
 #include <cstring>
 
-#include "main/shell.h"
-
 const char* const keyLayouts[2] = {"DEFSKILJ", "E.UOTCNH"};
+
+std::optional<Command> keyCommand(int key, int mods)
+{
+    switch (key) {
+    case 'Q':
+    case 'X':
+    case GLFW_KEY_ESCAPE:
+        return Command::quit;
+    case GLFW_KEY_F1:
+        return Command::toggleOverlay;
+    case GLFW_KEY_F2:
+        return Command::switchLayout;
+    case GLFW_KEY_F3:
+        return Command::switchCamera;
+    case GLFW_KEY_F11:
+        return Command::toggleFullscreen;
+    case GLFW_KEY_ENTER:
+        return (mods & GLFW_MOD_ALT) != 0 ? Command::toggleFullscreen : Command::leaveResults;
+    default:
+        return std::nullopt;
+    }
+}
 
 void onKey(int key, int action, int mods)
 {
     if (action != GLFW_PRESS)
         return;
-    const bool alt = (mods & GLFW_MOD_ALT) != 0;
-    switch (key) {
-    case 'Q':
-    case 'X':
-    case GLFW_KEY_ESCAPE:
-        throw Exit{};
-    case GLFW_KEY_F1:
-        debugOverlay = !debugOverlay;
-        break;
-    case GLFW_KEY_F2:
-        layoutIndex = (layoutIndex + 1) % 2;
-        break;
-    case GLFW_KEY_F3:
-        cameraIndex = (cameraIndex + 1) % 2;
-        break;
-    case GLFW_KEY_F11:
-        fullscreenRequested = !fullscreenRequested;
-        break;
-    case GLFW_KEY_ENTER:
-        if (alt)
-            fullscreenRequested = !fullscreenRequested;
-        else
-            enterPressed = true;
-        break;
-    default:
-        break;
-    }
+    if (const std::optional<Command> command = keyCommand(key, mods))
+        carryOut(*command);
 }
 
 namespace {

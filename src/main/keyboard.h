@@ -8,8 +8,10 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 #include "cart/cart_controls.h"
+#include "main/commands.h"
 
 class World;
 
@@ -17,9 +19,12 @@ class World;
 /// 0 for QWERTY, 1 for the same physical keys under Dvorak.
 extern const char* const keyLayouts[2];
 
-/// The key callback body: on a press (never a repeat or release) Q, X and Esc throw Exit,
-/// F1 flips debugOverlay, F2 and F3 step layoutIndex and cameraIndex modulo 2, F11 and Alt+Enter
-/// (`mods`, GLFW's modifier bits) flip fullscreenRequested, Enter alone sets enterPressed.
+/// The command of a key (a classic code, see legacyKeyCode) with the modifiers `mods` (GLFW's
+/// modifier bits): Q, X and Esc quit, F1 the overlay, F2 the layout, F3 the camera, F11 and
+/// Alt+Enter fullscreen, Enter alone leaves the results; none for any other key.
+std::optional<Command> keyCommand(int key, int mods = 0);
+
+/// The key callback body: carries out the key's command on a press (never a repeat or release).
 void onKey(int key, int action, int mods = 0);
 
 /// The classic code of a GLFW key: for a printable key whose layout name is one ASCII

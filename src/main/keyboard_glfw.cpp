@@ -28,5 +28,5 @@ void sampleControls(World& world)
     const CartControls keys = readControls(layout, keyLookup, [](int key) {
         return gameWindow && key != GLFW_KEY_UNKNOWN && glfwGetKey(gameWindow, key) == GLFW_PRESS;
     });
-    world.cart().controls = eitherControls(keys, stickControls(padReading));
+    world.cart().controls = eitherControls(keys, stickControls(padReading.state));
 }

@@ -50,14 +50,14 @@ void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int
 }
 
 // Whether the player leaves the results screen: Enter down (but not as part of Alt+Enter, which
-// switches fullscreen), or pressed since the screen began however briefly, or the pad's A or
-// Start down.
+// switches fullscreen), or Enter, A or Start pressed since the screen began however briefly. A pad
+// button held as the screen opens does not count: the time would go unseen.
 bool resultsLeft()
 {
     const bool alt = glfwGetKey(gameWindow, GLFW_KEY_LEFT_ALT) == GLFW_PRESS ||
                      glfwGetKey(gameWindow, GLFW_KEY_RIGHT_ALT) == GLFW_PRESS;
     const bool enterDown = !alt && glfwGetKey(gameWindow, GLFW_KEY_ENTER) == GLFW_PRESS;
-    return enterDown || enterPressed || padLeavesResults(padReading);
+    return enterDown || leaveResultsRequested;
 }
 
 }  // namespace
@@ -155,7 +155,7 @@ void showResults(World& world)
     ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
     const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
     bool sizeFollowsWindow = false;
-    enterPressed = false;  // an Enter tapped during play does not skip the results
+    leaveResultsRequested = false;  // a press during play does not skip the results
     while (!resultsLeft()) {
         // Sizes are fixed when the screen starts, unless that left the time too small to read.
         const unsigned size =

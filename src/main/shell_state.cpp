@@ -16,10 +16,10 @@ KeyLookup keyLookup;
 std::string lastGlfwError;
 bool fullscreenRequested = false;
 WindowPlacement windowedPlacement;
-bool enterPressed = false;
+bool leaveResultsRequested = false;
 std::vector<int> padsByConnection;
-GLFWgamepadstate padReading{};
-GLFWgamepadstate previousPadReading{};
+PadReading padReading;
+PadReading previousPadReading;
 
 void resetShellState()
 {
@@ -39,8 +39,8 @@ void resetShellState()
     lastGlfwError.clear();
     fullscreenRequested = false;
     windowedPlacement = WindowPlacement{};
-    enterPressed = false;
+    leaveResultsRequested = false;
     padsByConnection.clear();
-    padReading = GLFWgamepadstate{};
-    previousPadReading = GLFWgamepadstate{};
+    padReading = PadReading{};
+    previousPadReading = PadReading{};
 }

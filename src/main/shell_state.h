@@ -64,16 +64,17 @@ extern std::string lastGlfwError;
 extern bool fullscreenRequested;
 /// Where the window stood, and its size, before it went fullscreen; screen coordinates.
 extern WindowPlacement windowedPlacement;
-/// Enter (without Alt) was pressed since the results screen began, however briefly: a press and
-/// release within one event processing leave the key up, and would otherwise go unseen.
-extern bool enterPressed;
+/// Enter (without Alt), A or Start was pressed since the results screen began, however briefly:
+/// a press and release within one event processing leave the key up, and would otherwise go
+/// unseen. Cleared as the results screen begins, so a press from play does not skip it.
+extern bool leaveResultsRequested;
 /// The joysticks GLFW knows, by id, in the order they were connected: the first gamepad among
 /// them drives.
 extern std::vector<int> padsByConnection;
 /// The driving gamepad as read after the latest event processing, and the reading before that;
 /// all released and centred when there is none.
-extern GLFWgamepadstate padReading;
-extern GLFWgamepadstate previousPadReading;
+extern PadReading padReading;
+extern PadReading previousPadReading;
 
 /// Puts every switch back to its start value (a fresh run in the same process).
 void resetShellState();

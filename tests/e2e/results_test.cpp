@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "support/fake_pad.h"
 #include "support/screen_areas.h"
 #include "support/stepped_run.h"
 #include "support/temp_dir.h"
@@ -180,6 +181,38 @@ TEST(ResultsScreen, EnterPressedAndReleasedBetweenTwoFramesLeavesItButNotOneFrom
     run.x.press(enter);
     run.x.release(enter);
     EXPECT_FALSE(run.advance()) << "the results screen drew another frame after Enter";
+    EXPECT_EQ(run.game.waitFor(Seconds(5.0)), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+// The pad's A and Start leave the results only when pressed there: held as the last item is
+// taken, or held by a pad plugged in on the results screen, they leave the time on screen.
+TEST(ResultsScreen, APadButtonHeldAsItOpensOrByAPadJustPluggedInLeavesTheTimeOnScreen)
+{
+    const TimeLimit limit(60);
+    FakePad pad;
+    SteppedOptions options = oneItemStore();
+    options.environment = pad.environment();
+    SteppedRun run(options);
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    pad.press(PadButton::a);
+    ASSERT_TRUE(run.finishCountdown());
+    ASSERT_TRUE(run.advance());
+    ASSERT_EQ(run.last().itemsLeft, 0);
+    ASSERT_TRUE(run.advance(2)) << "A held as the last item was taken skipped the results";
+    EXPECT_TRUE(showsResults(run.shot()));
+
+    pad.pullOut();  // gone while the game reads it
+    ASSERT_TRUE(run.advance(2));
+    pad.plugIn();
+    pad.press(PadButton::start);
+    ASSERT_TRUE(run.advance(2)) << "Start held by a pad just plugged in skipped the results";
+    pad.release(PadButton::start);
+    ASSERT_TRUE(run.advance());
+    EXPECT_TRUE(showsResults(run.shot()));
+
+    pad.press(PadButton::start);
+    EXPECT_FALSE(run.advance()) << "Start pressed on the results screen did not leave it";
     EXPECT_EQ(run.game.waitFor(Seconds(5.0)), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }

@@ -91,7 +91,7 @@ TEST_F(Keyboard, FunctionKeysFlipTheSwitchesModuloTwo)
     EXPECT_EQ(layoutIndex, 1);
     EXPECT_EQ(cameraIndex, 1);
     EXPECT_FALSE(debugOverlay);
-    EXPECT_FALSE(enterPressed) << "the key pad's Enter is another key";
+    EXPECT_FALSE(leaveResultsRequested) << "the key pad's Enter is another key";
 
     // F11 and Alt+Enter ask for fullscreen (twice within one event processing: no change);
     // Enter alone is kept for the results screen.
@@ -99,9 +99,9 @@ TEST_F(Keyboard, FunctionKeysFlipTheSwitchesModuloTwo)
     EXPECT_TRUE(fullscreenRequested);
     onKey(GLFW_KEY_ENTER, GLFW_PRESS, GLFW_MOD_ALT);
     EXPECT_FALSE(fullscreenRequested);
-    EXPECT_FALSE(enterPressed);
+    EXPECT_FALSE(leaveResultsRequested);
     onKey(GLFW_KEY_ENTER, GLFW_PRESS);
-    EXPECT_TRUE(enterPressed);
+    EXPECT_TRUE(leaveResultsRequested);
     EXPECT_FALSE(fullscreenRequested);
 }
 
@@ -175,18 +175,25 @@ TEST_F(Keyboard, GamepadSticksAreTheHandsBeyondHalfTheirTravelAndSomeButtonsAreC
     EXPECT_EQ(stickControls(pad), CartControls{});
     pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -1.0f;  // both sticks up: straight on, as E and I
     pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = -0.51f;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = 0.15f;  // a little sideways: still straight up
     EXPECT_EQ(stickControls(pad), controlsFor(keyLayouts[0], KeyLookup{}, {GLFW_KEY_E, GLFW_KEY_I}));
-    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = -0.5f;  // within the dead zone: the right hand rests
-    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.6f;    // the left stick up and to the right at once
-    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.7f;
+
+    // Past half the travel in any direction a stick pushes, toward the one or two pushes it points
+    // to: held diagonally at 60 % it pushes both ways, though each axis is under half.
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = 0.42f;  // the left stick up and to the right
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = -0.42f;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.45f;  // under half the travel: the right hand rests
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = 0.15f;
     pad.axes[GLFW_GAMEPAD_AXIS_LEFT_TRIGGER] = 1.0f;  // triggers drive nothing
     CartControls expected{};
-    expected[LeftForward] = expected[LeftRight] = expected[RightLeft] = true;
+    expected[LeftForward] = expected[LeftRight] = true;
     EXPECT_EQ(stickControls(pad), expected);
-    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = 0.9f;  // down pulls back
-    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = 0.9f;
-    expected[LeftForward] = false;
-    expected[LeftBack] = expected[RightBack] = true;
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = -0.3f;  // down, a little left: pulls back alone
+    pad.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = 0.9f;
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_X] = -0.7f;  // mostly left, a little down: left and back
+    pad.axes[GLFW_GAMEPAD_AXIS_RIGHT_Y] = 0.35f;
+    expected = CartControls{};
+    expected[LeftBack] = expected[RightLeft] = expected[RightBack] = true;
     EXPECT_EQ(stickControls(pad), expected);
 
     // Keys and pad combine: either sets a flag.
@@ -195,14 +202,42 @@ TEST_F(Keyboard, GamepadSticksAreTheHandsBeyondHalfTheirTravelAndSomeButtonsAreC
     CartControls both = expected;
     both[RightForward] = true;
     EXPECT_EQ(eitherControls(keys, expected), both);
+}
 
-    // Y and Back act once per press, as F3 and F1; A or Start held leaves the results.
-    GLFWgamepadstate before{};
-    pad.buttons[GLFW_GAMEPAD_BUTTON_Y] = GLFW_PRESS;
-    pad.buttons[GLFW_GAMEPAD_BUTTON_BACK] = GLFW_PRESS;
-    EXPECT_EQ(padCommandKeys(before, pad), (std::vector<int>{GLFW_KEY_F3, GLFW_KEY_F1}));
-    EXPECT_TRUE(padCommandKeys(pad, pad).empty());
-    EXPECT_FALSE(padLeavesResults(pad));
-    pad.buttons[GLFW_GAMEPAD_BUTTON_START] = GLFW_PRESS;
-    EXPECT_TRUE(padLeavesResults(pad));
+// Buttons are commands once per press, and only a press of the pad that is driving: Y the
+// camera, Back the overlay, A and Start leave the results. A button held since before (as the last
+// item is taken, say) or held by a pad just plugged in is no press.
+TEST_F(Keyboard, GamepadButtonsCountPressesOfThePadThatDrives)
+{
+    PadReading before{0, {}};
+    PadReading now = before;
+    for (int button : {GLFW_GAMEPAD_BUTTON_Y, GLFW_GAMEPAD_BUTTON_BACK, GLFW_GAMEPAD_BUTTON_START})
+        now.state.buttons[button] = GLFW_PRESS;
+    const std::vector<Command> pressed{Command::switchCamera, Command::toggleOverlay, Command::leaveResults};
+    EXPECT_EQ(padCommands(before, now), pressed);
+    EXPECT_TRUE(padCommands(now, now).empty());
+    now.state.buttons[GLFW_GAMEPAD_BUTTON_START] = GLFW_RELEASE;
+    now.state.buttons[GLFW_GAMEPAD_BUTTON_A] = GLFW_PRESS;
+    EXPECT_EQ(padCommands(before, now), pressed);
+    EXPECT_TRUE(padCommands(PadReading{}, now).empty()) << "a pad just plugged in";
+    EXPECT_TRUE(padCommands(PadReading{1, {}}, now).empty()) << "another pad took over";
+
+    // The first gamepad in connection order drives. One found gone as it is read disconnects
+    // there and then: the walk goes on to the next pad, in a list that changed under it.
+    std::vector<int> joysticks = {0, 1, 2};
+    GLFWgamepadstate second{};
+    second.buttons[GLFW_GAMEPAD_BUTTON_A] = GLFW_PRESS;
+    const PadReading driving = readDrivingPad(joysticks, [&](int jid, GLFWgamepadstate& state) {
+        if (jid == 0) {
+            notePadConnection(joysticks, 0, GLFW_DISCONNECTED);
+            return false;
+        }
+        state = jid == 1 ? second : GLFWgamepadstate{};
+        return true;
+    });
+    EXPECT_EQ(driving.joystick, 1);
+    EXPECT_EQ(driving.state.buttons[GLFW_GAMEPAD_BUTTON_A], GLFW_PRESS);
+    EXPECT_EQ(joysticks, (std::vector<int>{1, 2}));
+    notePadConnection(joysticks, 0, GLFW_CONNECTED);  // plugged in again: last in the order
+    EXPECT_EQ(joysticks, (std::vector<int>{1, 2, 0}));
 }

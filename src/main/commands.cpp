@@ -1,0 +1,26 @@
+#include "main/commands.h"
+
+#include "main/shell.h"
+
+void carryOut(Command command)
+{
+    switch (command) {
+    case Command::quit:
+        throw Exit{};
+    case Command::toggleOverlay:
+        debugOverlay = !debugOverlay;
+        break;
+    case Command::switchLayout:
+        layoutIndex = (layoutIndex + 1) % 2;
+        break;
+    case Command::switchCamera:
+        cameraIndex = (cameraIndex + 1) % 2;
+        break;
+    case Command::toggleFullscreen:
+        fullscreenRequested = !fullscreenRequested;
+        break;
+    case Command::leaveResults:
+        leaveResultsRequested = true;
+        break;
+    }
+}
