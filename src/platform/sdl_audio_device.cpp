@@ -1,4 +1,5 @@
 #include "platform/audio_device.h"
+#include "platform/audio_diagnostics.h"
 
 // The game has its own main(); SDL's audio thread is all it takes from SDL here.
 #define SDL_MAIN_HANDLED
@@ -16,6 +17,7 @@ void AudioDevice::fill(void* device, unsigned char* stream, int bytes)
 AudioDevice::AudioDevice(int frameRate, int bufferFrames, Render render, void* context)
     : m_render(render), m_context(context)
 {
+    silenceAudioDiagnostics();
     SDL_SetMainReady();
     // Otherwise SDL takes SIGINT and SIGTERM for its own event queue, which the game never reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
