@@ -6,6 +6,7 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -13,16 +14,22 @@
 #include "main/gamepad.h"
 #include "main/keyboard.h"
 #include "main/screens.h"
+#include "platform/audio_device.h"
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
 #include "render/camera.h"
 #include "render/font.h"
+#include "sound/sound_system.h"
 #include "world/world.h"
 
 namespace {
 
 const char* const windowTitle = "Shelvoy! - prototype7-4-gf937efb";
+// Frames an audio buffer holds at most: 10 ms at 48 kHz, so a sound starts within that of the
+// frame that asked for it (and a whole number of milliseconds, which SDL's pacing of its file and
+// dummy drivers keeps exactly).
+constexpr int audioBufferFrames = 480;
 
 // A failed GLFW call: the message is the game's, the cause is GLFW's.
 struct GlfwFailure : std::runtime_error {
@@ -189,6 +196,7 @@ void playLoop(World& world)
         const float dt = frameTime();
         sampleControls(world);
         world.step(dt);
+        gameSound->cues().afterStep(world, dt);
         showFrame(world, dt);
     }
 }
@@ -207,7 +215,17 @@ int runGuarded(const LevelDesc& desc)
     // The font is read now, whole, so a font that cannot be used is reported before any window
     // opens, and nothing reads the disk once the run has begun.
     gameFontBytes();
+    // The sound: made now, heard through the system's device unless a test build renders it.
+    // Without a device the game plays on silently.
+    SoundSystem sound;
+    gameSound = &sound;
+    struct Forget {
+        ~Forget() { gameSound = nullptr; }
+    } forget;
     openWindow();
+    std::optional<AudioDevice> device;  // once there is a window: a game that cannot show says only that
+    if (shellHooks.audioDevice)
+        device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, &sound);
     showCountdown(world);
     playLoop(world);
     showResults(world);

@@ -62,7 +62,7 @@ constexpr double tickLowestHz = 700.0;
 constexpr double tickHighestHz = 1500.0;
 constexpr double rumbleShare = 0.3;
 constexpr double rumbleSmoothing = 0.05;  // one-pole low-pass coefficient: the rumble's colour
-constexpr double rattlePeak = 0.25;
+constexpr double rattlePeak = 0.15;
 
 std::size_t frames(double seconds) { return static_cast<std::size_t>(seconds * rate + 0.5); }
 
