@@ -47,3 +47,18 @@ inline double crossingsPerSecond(const std::vector<float>& samples, std::size_t 
         crossings += samples[i - 1] < 0.0f && samples[i] >= 0.0f ? 1 : 0;
     return end > begin ? crossings * static_cast<double>(frameRate) / static_cast<double>(end - begin) : 0.0;
 }
+
+/// The power of the tone at `hz` in frames [begin, end) (Goertzel's algorithm), in the square of
+/// the tone's amplitude times the frames counted, over four.
+inline double tonePower(const std::vector<float>& samples, std::size_t begin, std::size_t end, double hz,
+                        int frameRate)
+{
+    const double k = 2.0 * std::cos(2.0 * 3.14159265358979323846 * hz / frameRate);
+    double s1 = 0.0, s2 = 0.0;
+    for (std::size_t i = begin; i < std::min(end, samples.size()); ++i) {
+        const double s0 = samples[i] + k * s1 - s2;
+        s2 = s1;
+        s1 = s0;
+    }
+    return s1 * s1 + s2 * s2 - k * s1 * s2;
+}
