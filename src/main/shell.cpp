@@ -6,6 +6,8 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <future>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -215,17 +217,21 @@ int runGuarded(const LevelDesc& desc)
     // The font is read now, whole, so a font that cannot be used is reported before any window
     // opens, and nothing reads the disk once the run has begun.
     gameFontBytes();
-    // The sound: made now, heard through the system's device unless a test build renders it.
-    // Without a device the game plays on silently.
-    SoundSystem sound;
-    gameSound = &sound;
+    // The sound is made while the window opens, on a thread of its own (its few milliseconds of
+    // synthesis need not delay the first frame), and heard through the system's device once there
+    // is a window (a game that cannot show says only that) unless a test build renders it. Without
+    // a device the game plays on silently.
+    std::future<std::unique_ptr<SoundSystem>> making =
+        std::async(std::launch::async, [] { return std::make_unique<SoundSystem>(); });
+    openWindow();
+    const std::unique_ptr<SoundSystem> sound = making.get();
+    gameSound = sound.get();
     struct Forget {
         ~Forget() { gameSound = nullptr; }
     } forget;
-    openWindow();
-    std::optional<AudioDevice> device;  // once there is a window: a game that cannot show says only that
+    std::optional<AudioDevice> device;
     if (shellHooks.audioDevice)
-        device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, &sound);
+        device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, sound.get());
     showCountdown(world);
     playLoop(world);
     showResults(world);
