@@ -6,6 +6,7 @@
 #include <SDL2/SDL.h>
 
 #include <cstdio>
+#include <system_error>
 
 void AudioDevice::fill(void* device, unsigned char* stream, int bytes)
 {
@@ -16,6 +17,15 @@ void AudioDevice::fill(void* device, unsigned char* stream, int bytes)
 
 AudioDevice::AudioDevice(int frameRate, int bufferFrames, Render render, void* context)
     : m_render(render), m_context(context)
+{
+    try {
+        m_opening = std::thread([=] { open(frameRate, bufferFrames); });
+    } catch (const std::system_error& failure) {
+        std::fprintf(stderr, "Shelvoy!: no sound (%s)\n", failure.what());
+    }
+}
+
+void AudioDevice::open(int frameRate, int bufferFrames)
 {
     silenceAudioDiagnostics();
     SDL_SetMainReady();
@@ -44,6 +54,8 @@ AudioDevice::AudioDevice(int frameRate, int bufferFrames, Render render, void* c
 
 AudioDevice::~AudioDevice()
 {
+    if (m_opening.joinable())
+        m_opening.join();
     if (m_device != 0) {
         SDL_CloseAudioDevice(m_device);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
