@@ -36,7 +36,7 @@ void SoundCues::afterStep(const World& world, float dt)
     for (int i = 0; i < step.itemsTaken; ++i)
         post(SoundEvent::Kind::chime, static_cast<float>(m_chimesRung++));
 
-    m_sinceKnock += dt;
+    m_sinceKnock = std::min(m_sinceKnock + dt, knockInterval);
     if (step.hardestShelfImpulse >= quietestKnock && m_sinceKnock >= knockInterval) {
         m_sinceKnock = 0.0f;
         post(SoundEvent::Kind::knock, std::min(step.hardestShelfImpulse / loudestKnock, 1.0f));
