@@ -108,6 +108,7 @@ void addBell(std::vector<double>& out, std::size_t start, double hz)
         fade[p] = std::exp(-1.0 / (bell[p].decay * rate));
         x[p] = bell[p].share;
     }
+    const std::size_t attack = frames(attackSeconds);  // each strike fades in: no click
     for (std::size_t i = start; i < out.size(); ++i) {
         double sum = 0.0;
         for (std::size_t p = 0; p < bell.size(); ++p) {
@@ -116,7 +117,8 @@ void addBell(std::vector<double>& out, std::size_t start, double hz)
             y[p] = (x[p] * s[p] + y[p] * c[p]) * fade[p];
             x[p] = nx;
         }
-        out[i] += sum;
+        const std::size_t t = i - start;
+        out[i] += t < attack ? sum * (0.5 - 0.5 * std::cos(pi * static_cast<double>(t) / attack)) : sum;
     }
 }
 
