@@ -218,9 +218,11 @@ int runGuarded(const LevelDesc& desc)
     // opens, and nothing reads the disk once the run has begun.
     gameFontBytes();
     // The sound is made while the window opens, on a thread of its own (its few milliseconds of
-    // synthesis need not delay the first frame), and heard through the system's device once there
-    // is a window (a game that cannot show says only that) unless a test build renders it. Without
-    // a device the game plays on silently.
+    // synthesis need not delay the first frame). It is heard through the system's device unless a
+    // test build renders it; the device is opened once the first countdown frame is on screen (a
+    // game that cannot show says only that, and looking for a device, which measured 15 ms of the
+    // launch here, does not delay the first frame: the first beep waits for the device instead).
+    // Without a device the game plays on silently.
     std::future<std::unique_ptr<SoundSystem>> making =
         std::async(std::launch::async, [] { return std::make_unique<SoundSystem>(); });
     openWindow();
@@ -230,9 +232,10 @@ int runGuarded(const LevelDesc& desc)
         ~Forget() { gameSound = nullptr; }
     } forget;
     std::optional<AudioDevice> device;
-    if (shellHooks.audioDevice)
-        device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, sound.get());
-    showCountdown(world);
+    showCountdown(world, [&] {
+        if (shellHooks.audioDevice)
+            device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, sound.get());
+    });
     playLoop(world);
     showResults(world);
 
