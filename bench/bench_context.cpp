@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "main/shell.h"
+#include "render/view.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ GLFWwindow* benchWindow(int index)
         if (!glfwInit())
             throw std::runtime_error("glfwInit failed: the frame benchmarks need a display");
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-        glfwWindowHint(GLFW_DEPTH_BITS, 16);
+        glfwWindowHint(GLFW_DEPTH_BITS, depthBufferBits);
         glfwWindowHint(GLFW_STENCIL_BITS, 0);
         for (int i = 0; i < benchWindowCount; ++i) {
             windows[i] = glfwCreateWindow(sizes[i][0], sizes[i][1], "Shelvoy! bench", nullptr,

@@ -6,7 +6,7 @@
 #   scripts/deps.sh --bench  that, plus Google Benchmark, Xvfb and xdotool
 #   scripts/deps.sh --deb    that, plus what scripts/check-deb.sh needs (debootstrap, Xvfb, xdotool)
 #   scripts/deps.sh --windows  that, plus what runs the Windows build's tests (wine, a window
-#                            manager)
+#                            manager, a font with Japanese for wine's error box)
 #   scripts/deps.sh --cross-windows  only what scripts/build-windows.sh needs to build the Windows
 #                            game from Debian's sources; --cross-windows-tests adds GoogleTest's
 # Without apt-get (not Debian) it lists the packages and exits with 1.
@@ -20,7 +20,7 @@ x11-xkb-utils x11-xserver-utils locales openbox \
 clang clang-format libclang-rt-14-dev desktop-file-utils appstream dpkg-dev man-db lintian" ;;
 --bench) packages="$packages libbenchmark-dev xvfb xauth xdotool" ;;
 --deb) packages="$packages dpkg-dev debootstrap xvfb xdotool" ;;
---windows) packages="$packages wine wine64 openbox xvfb xauth" ;;
+--windows) packages="$packages wine wine64 openbox xvfb xauth fonts-wqy-microhei" ;;
 # The cross compiler; dpkg-dev brings dpkg-source and patch; xz-utils unpacks the .tar.xz files;
 # pkg-config is what the toolchain file points at the prefix; nsis makes the installer;
 # fontconfig and fonts-dejavu-core give the font the zip carries.

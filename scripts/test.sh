@@ -46,7 +46,10 @@ else
     WINEDEBUG=-all
     export WINEPREFIX WINEDEBUG
     trap 'wineserver -k 2>/dev/null; rm -rf "$WINEPREFIX"' EXIT
-    with_display sh -c 'wineboot -i >/dev/null 2>&1 && wineserver -w'
+    # Wine's dialogs draw characters their font lacks from "MS UI Gothic", as Windows does: here
+    # WenQuanYi Micro Hei stands in for it, so that the error box shows a Japanese folder's name.
+    with_display sh -c 'wineboot -i >/dev/null 2>&1 && wine reg add "HKCU\Software\Wine\Fonts\Replacements" \
+        /v "MS UI Gothic" /d "WenQuanYi Micro Hei" /f >/dev/null 2>&1 && wineserver -w'
     with_display ctest --test-dir "$root/build-windows/game" --output-on-failure -j "$jobs"
     # The smoke tests and the installer's, as the Linux harness plays shelvoy.exe. A window manager
     # on each X server: wine learns that its window was minimised only from one. One test at a

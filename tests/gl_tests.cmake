@@ -4,6 +4,7 @@ set(SHELVOY_GL_SUPPORT
     support/gl_context.cpp
     support/feedback.cpp
     support/gl_pixels.cpp
+    support/allocation_count.cpp
 )
 set(SHELVOY_GL_TESTS
     render/solids_gl_test.cpp
@@ -15,6 +16,10 @@ set(SHELVOY_GL_TESTS
     main/frame_gl_test.cpp
     main/keyboard_gl_test.cpp
 )
-if(NOT WIN32)
+# What only one kind of system has, and needs a display for: X protocol errors; the error box's
+# text as Windows shows it.
+if(WIN32)
+    list(APPEND SHELVOY_GL_TESTS platform/win32_error_box_gl_test.cpp)
+else()
     list(APPEND SHELVOY_GL_TESTS platform/x11_display_errors_gl_test.cpp)
 endif()

@@ -2,7 +2,7 @@
 set(SHELVOY_UNIT_TESTS
     world/world_test.cpp
     world/counter_layout_test.cpp
-    world/store_view_test.cpp
+    world/store_cells_test.cpp
     world/drive_test.cpp
     cart/cart_test.cpp
     sound/mixer_test.cpp
@@ -13,11 +13,13 @@ set(SHELVOY_UNIT_TESTS
     main/keyboard_test.cpp
     main/shell_test.cpp
     platform/data_file_test.cpp
+    platform/float_math_test.cpp
 )
 # What only one kind of system has: FIFOs, users, glibc's locales and allocator; named pipes and
-# devices.
+# devices, the system's timers.
 if(WIN32)
     list(APPEND SHELVOY_UNIT_TESTS
+        platform/win32_clock_test.cpp
         platform/win32_data_file_test.cpp)
 else()
     list(APPEND SHELVOY_UNIT_TESTS

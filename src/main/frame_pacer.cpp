@@ -1,5 +1,7 @@
 #include "main/frame_pacer.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr double defaultRefreshRate = 60.0;        // Hz, for a display that does not tell
@@ -19,6 +21,10 @@ double pacedFrameInterval(double period) { return period * (1.0 - fasterThanRepo
 
 double nextFrameStart(FramePacer& pacer, double now)
 {
+    if (!std::isfinite(now)) {
+        pacer.started = false;  // nothing to measure from: the next finite reading starts afresh
+        return now;
+    }
     if (!pacer.started || now < pacer.mark) {
         pacer.started = true;
         pacer.mark = now;

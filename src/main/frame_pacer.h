@@ -32,5 +32,7 @@ double pacedFrameInterval(double period);
 /// allows the frame, else the moment it does: frames that come early (a swap that did not wait)
 /// start pacedFrameInterval() apart. Every interval a frame takes counts toward the next, up to a
 /// quarter of one: a frame that comes late makes up no more than that (no burst), and one that
-/// comes that much early after a late one is not held. A clock that went back starts afresh.
+/// comes that much early after a late one is not held. A clock that went back starts afresh; a
+/// reading that is no number or infinite lets its frame go at once (it returns that reading) and
+/// leaves the next finite one to start afresh.
 double nextFrameStart(FramePacer& pacer, double now);

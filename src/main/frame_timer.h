@@ -13,5 +13,6 @@ struct FrameTimer {
 
 /// Seconds since the timer's previous reading, from `readClock` (seconds, double precision;
 /// read twice on the first call, once after). Rounded to single precision and clamped to
-/// [0, maxFrameTime]; the previous reading becomes the new one whatever the clamp did.
+/// [0, maxFrameTime]; the previous reading becomes the new one whatever the clamp did. A reading
+/// that is NaN or infinite gives 0 and is passed over: the next real one counts from the last.
 float nextFrameTime(FrameTimer& timer, const std::function<double()>& readClock);

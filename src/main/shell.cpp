@@ -7,14 +7,17 @@
 #include <GLFW/glfw3.h>
 
 #include <future>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "main/frame_timer.h"
 #include "main/gamepad.h"
 #include "main/keyboard.h"
+#include "main/refresh_rate.h"
 #include "main/screens.h"
 #include "platform/audio_device.h"
 #include "platform/display_errors.h"
@@ -22,6 +25,7 @@
 #include "platform/memory.h"
 #include "render/camera.h"
 #include "render/font.h"
+#include "render/view.h"
 #include "sound/sound_system.h"
 #include "world/world.h"
 
@@ -60,6 +64,10 @@ template <class Body> void guardCallback(Body&& body)
     }
 }
 
+// The window may now show on another monitor, or its monitor on another mode: the refresh rate is
+// read again once the event processing is over.
+void refreshRateMayHaveChanged() { nextRefreshRateCheck = -std::numeric_limits<double>::infinity(); }
+
 void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, int mods)
 {
     guardCallback([&] { onKey(legacyKeyCode(key, layoutKeyName(key)), action, mods); });
@@ -68,6 +76,7 @@ void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, 
 void framebufferSizeCallback(GLFWwindow* /*window*/, int width, int height)
 {
     guardCallback([&] { onWindowSize(width, height); });
+    refreshRateMayHaveChanged();  // its centre may be on another monitor now
 }
 
 void closeCallback(GLFWwindow* /*window*/)
@@ -105,12 +114,38 @@ GLFWmonitor* monitorShowing(GLFWwindow* window)
     return shown;
 }
 
-// The refresh rate of the monitor that shows the window; 0 when it is unknown.
-int monitorRefreshRate(GLFWwindow* window)
+// Gives the frame pacer the refresh period of the display the window shows on, read afresh: every
+// monitor's current mode, the one the window fills, and where the window stands (a system that
+// cannot tell, as Wayland's, reports an error for it, which is no failure of the game's).
+void followRefreshRate(GLFWwindow* window)
 {
-    GLFWmonitor* shown = monitorShowing(window);
-    const GLFWvidmode* mode = shown ? glfwGetVideoMode(shown) : nullptr;
-    return mode ? mode->refreshRate : 0;
+    GLFWmonitor* const filledMonitor = glfwGetWindowMonitor(window);
+    int count = 0;
+    GLFWmonitor** const connected = glfwGetMonitors(&count);
+    std::vector<MonitorMode> monitors;
+    int filled = -1;
+    for (int i = 0; i < count; ++i) {
+        MonitorMode monitor;
+        glfwGetMonitorPos(connected[i], &monitor.x, &monitor.y);
+        if (const GLFWvidmode* mode = glfwGetVideoMode(connected[i])) {
+            monitor.width = mode->width;
+            monitor.height = mode->height;
+            monitor.refreshRate = mode->refreshRate;
+        }
+        if (connected[i] == filledMonitor)
+            filled = i;
+        monitors.push_back(monitor);
+    }
+    const std::string earlierError = lastGlfwError;
+    glfwGetError(nullptr);
+    int x = 0, y = 0, width = 0, height = 0;
+    glfwGetWindowPos(window, &x, &y);
+    glfwGetWindowSize(window, &width, &height);
+    const bool placed = glfwGetError(nullptr) == GLFW_NO_ERROR;
+    lastGlfwError = earlierError;
+    framePacer.period =
+        refreshPeriod(windowRefreshRate(monitors, filled, placed, x + width / 2, y + height / 2));
+    nextRefreshRateCheck = shellHooks.now() + refreshRateCheckInterval;
 }
 
 // Fullscreen on the monitor that shows the window, at the mode it has (no mode change), or back
@@ -130,13 +165,12 @@ void toggleFullscreen()
         glfwGetWindowSize(gameWindow, &place.width, &place.height);
         glfwSetWindowMonitor(gameWindow, monitor, 0, 0, mode->width, mode->height, mode->refreshRate);
     }
-    framePacer.period = refreshPeriod(monitorRefreshRate(gameWindow));
+    followRefreshRate(gameWindow);
 }
 
-void moveCallback(GLFWwindow* window, int /*x*/, int /*y*/)
-{
-    framePacer.period = refreshPeriod(monitorRefreshRate(window));
-}
+void moveCallback(GLFWwindow* /*window*/, int /*x*/, int /*y*/) { refreshRateMayHaveChanged(); }
+
+void monitorCallback(GLFWmonitor* /*monitor*/, int /*event*/) { refreshRateMayHaveChanged(); }
 
 void openWindow()
 {
@@ -150,7 +184,7 @@ void openWindow()
     glfwWindowHint(GLFW_GREEN_BITS, 8);
     glfwWindowHint(GLFW_BLUE_BITS, 8);
     glfwWindowHint(GLFW_ALPHA_BITS, 8);
-    glfwWindowHint(GLFW_DEPTH_BITS, 16);
+    glfwWindowHint(GLFW_DEPTH_BITS, depthBufferBits);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
     glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     // 800x600 in the desktop's logical pixels: 1600x1200 on a 2x screen. A scale the desktop
@@ -185,8 +219,9 @@ void openWindow()
     contentScale = usableContentScale(scale);
     glfwSetWindowContentScaleCallback(gameWindow, contentScaleCallback);
     glfwSetWindowIconifyCallback(gameWindow, iconifyCallback);
-    framePacer.period = refreshPeriod(monitorRefreshRate(gameWindow));
+    followRefreshRate(gameWindow);
     glfwSetWindowPosCallback(gameWindow, moveCallback);
+    glfwSetMonitorCallback(monitorCallback);
     watchGamepads();
     glfwSwapInterval(1);
     checkGlError(__FILE__, __LINE__);
@@ -301,6 +336,8 @@ void presentFrame(const World& world)
         fullscreenRequested = false;
         toggleFullscreen();
     }
+    if (now >= nextRefreshRateCheck)
+        followRefreshRate(gameWindow);
     readGamepad();
 }
 

@@ -14,6 +14,7 @@ std::exception_ptr pendingCallbackException;
 ShellHooks shellHooks;
 FrameTimer frameTimer;
 FramePacer framePacer;
+double nextRefreshRateCheck = 0.0;
 KeyLookup keyLookup;
 std::string lastGlfwError;
 bool fullscreenRequested = false;
@@ -39,6 +40,7 @@ void resetShellState()
     shellHooks = ShellHooks{};
     frameTimer = FrameTimer{};
     framePacer = FramePacer{};
+    nextRefreshRateCheck = 0.0;
     keyLookup = KeyLookup{};
     lastGlfwError.clear();
     fullscreenRequested = false;

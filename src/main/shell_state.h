@@ -58,6 +58,9 @@ extern ShellHooks shellHooks;
 extern FrameTimer frameTimer;
 /// The frame pacing's state; its period follows the monitor that shows the window.
 extern FramePacer framePacer;
+/// The clock reading from which the refresh rate is read again (seconds, the shell's clock);
+/// minus infinity once something says it may have changed.
+extern double nextRefreshRateCheck;
 /// Which key gives each driving character in the keyboard's current layout; built again by the
 /// keyboard sampler whenever the layout has changed.
 extern KeyLookup keyLookup;

@@ -10,6 +10,21 @@
 
 const char* const dataDirFromExecutable = SHELVOY_DATA_FROM_BINDIR;
 
+std::string fileProblemText(FileProblem problem)
+{
+    switch (problem) {
+    case FileProblem::notARegularFile:
+        return "is not a regular file";
+    case FileProblem::permissionDenied:
+        return "permission denied";
+    case FileProblem::openElsewhere:
+        return "another program has the file open";
+    case FileProblem::noSuchFile:
+        return "no such file";
+    }
+    return "cannot be read";
+}
+
 std::vector<std::string> dataFileCandidates(const std::string& name, const std::string& exeDir)
 {
     std::vector<std::string> candidates{name};

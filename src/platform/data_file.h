@@ -34,12 +34,25 @@ std::vector<std::string> dataFileCandidates(const std::string& name, const std::
 /// does. `tried` (if given) receives every candidate in order.
 std::string findDataFile(const std::string& name, std::vector<std::string>* tried = nullptr);
 
+/// Why a data file cannot be opened or read, in the terms a player can act on. Each system maps
+/// its own error codes onto these and reports any other error in its own words.
+enum class FileProblem {
+    notARegularFile,   ///< a directory, a FIFO, a pipe, a device
+    permissionDenied,  ///< the user may not read it
+    openElsewhere,     ///< another program holds it open and shares it with no one
+    noSuchFile,        ///< nothing at that path
+};
+
+/// The words a player reads for `problem`, one wording on every system: "is not a regular file",
+/// "permission denied", "another program has the file open", "no such file".
+std::string fileProblemText(FileProblem problem);
+
 /// A regular file, open for reading from its start. Opening never blocks: a FIFO, a device or a
 /// directory is refused before anything is read. Closed with the object.
 class RegularFile {
 public:
-    /// Opens `path`. Throws std::runtime_error with the reason alone, in words: "is not a regular
-    /// file", "permission denied", "no such file", or the system's text for another error.
+    /// Opens `path`. Throws std::runtime_error with the reason alone, in words: fileProblemText's,
+    /// or the system's text for another error.
     explicit RegularFile(const std::string& path);
     ~RegularFile();
     RegularFile(const RegularFile&) = delete;

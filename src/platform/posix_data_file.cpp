@@ -15,15 +15,16 @@ const char pathSeparator = '/';
 
 namespace {
 
-// The reason for a failed system call on a file, in the words a player reads.
+// The reason for a failed system call on a file, in the words a player reads: errno's onto the
+// FileProblems, the system's own text for the rest.
 std::string reason(int error)
 {
     switch (error) {
     case EACCES:
     case EPERM:
-        return "permission denied";
+        return fileProblemText(FileProblem::permissionDenied);
     case ENOENT:
-        return "no such file";
+        return fileProblemText(FileProblem::noSuchFile);
     default:
         return std::strerror(error);
     }
@@ -60,7 +61,8 @@ RegularFile::RegularFile(const std::string& path)
     const int statError = fstat(fd, &status) == 0 ? 0 : errno;
     if (statError != 0 || !S_ISREG(status.st_mode)) {
         close(fd);
-        throw std::runtime_error(statError != 0 ? reason(statError) : "is not a regular file");
+        throw std::runtime_error(statError != 0 ? reason(statError)
+                                                : fileProblemText(FileProblem::notARegularFile));
     }
     m_handle = fd;
     m_size = static_cast<std::uint64_t>(status.st_size);

@@ -11,16 +11,18 @@ const char pathSeparator = '\\';
 
 namespace {
 
-// The reason for a failed call on a file, in the words a player reads.
+// The reason for a failed call on a file, in the words a player reads: GetLastError's codes onto
+// the FileProblems, the system's own text for the rest.
 std::string reason(DWORD error)
 {
     switch (error) {
     case ERROR_ACCESS_DENIED:
+        return fileProblemText(FileProblem::permissionDenied);
     case ERROR_SHARING_VIOLATION:
-        return "permission denied";
+        return fileProblemText(FileProblem::openElsewhere);
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
-        return "no such file";
+        return fileProblemText(FileProblem::noSuchFile);
     default:
         return systemErrorText(error);
     }
@@ -65,11 +67,11 @@ RegularFile::RegularFile(const std::string& path)
     // A named pipe, a console or a device such as NUL is no file on a disk.
     BY_HANDLE_FILE_INFORMATION information{};
     if (GetFileType(file.get()) != FILE_TYPE_DISK)
-        throw std::runtime_error("is not a regular file");
+        throw std::runtime_error(fileProblemText(FileProblem::notARegularFile));
     if (!GetFileInformationByHandle(file.get(), &information))
         throw std::runtime_error(reason(GetLastError()));
     if (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        throw std::runtime_error("is not a regular file");
+        throw std::runtime_error(fileProblemText(FileProblem::notARegularFile));
     m_size = (static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
     m_handle = reinterpret_cast<std::intptr_t>(file.release());
 }

@@ -26,12 +26,14 @@ std::string utf8FromUtf16(const std::wstring& text)
 
 std::string systemErrorText(unsigned long code)
 {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
+    // The wide function: the ANSI one answers in the system's code page, not UTF-8 ("Accès refusé"
+    // on a French system would come out as bytes that are no UTF-8).
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-        code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
+        code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::string message =
-        length && text ? std::string(text, length) : "Windows error " + std::to_string(code);
+        length && text ? utf8FromUtf16(std::wstring(text, length)) : "Windows error " + std::to_string(code);
     LocalFree(text);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
         message.pop_back();

@@ -14,8 +14,8 @@ std::wstring utf16FromUtf8(const std::string& text);
 std::string utf8FromUtf16(const std::wstring& text);
 
 /// The system's own words for error `code` (a GetLastError value), from its message table in the
-/// default language (FormatMessageA, the buffer freed with LocalFree), without the line break the
-/// table ends them with; "Windows error <code>" when it has none.
+/// default language (FormatMessageW, the buffer freed with LocalFree), as UTF-8 and without the
+/// line break the table ends them with; "Windows error <code>" when it has none.
 std::string systemErrorText(unsigned long code);
 
 /// A handle of the system's, closed when the object goes (null or INVALID_HANDLE_VALUE: none).

@@ -93,9 +93,13 @@ std::vector<unsigned char> readCheckedFont(const std::string& path)
     RegularFile file(path);
     if (file.size() == 0)
         throw std::runtime_error("is empty");
-    if (file.size() > largestFontFile)
-        throw std::runtime_error("is " + std::to_string(file.size() >> 20) + " MiB, larger than any font (" +
+    if (file.size() > largestFontFile) {
+        // Whole mebibytes as they are; a size between two of them is "over" the lower one.
+        const bool whole = (file.size() & ((1u << 20) - 1)) == 0;
+        throw std::runtime_error("is " + std::string(whole ? "" : "over ") +
+                                 std::to_string(file.size() >> 20) + " MiB, larger than any font (" +
                                  std::to_string(largestFontFile >> 20) + " MiB at most)");
+    }
     std::vector<unsigned char> bytes(fontSignatureSize);
     if (file.read(bytes.data(), fontSignatureSize) < fontSignatureSize || !hasFontSignature(bytes.data()))
         throw std::runtime_error("is not a TrueType or OpenType font");

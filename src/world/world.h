@@ -9,6 +9,7 @@
 #include "cart/cart.h"
 #include "render/b2debug.h"
 #include "world/level.h"
+#include "world/store_cells.h"
 
 /// One collectible: the centre of its cell, units. Owned by the World until picked up.
 struct Item {
@@ -53,8 +54,10 @@ public:
     /// What the latest step did; all zero before the first.
     const StepReport& lastStep() const { return m_lastStep; }
 
-    /// Draws the lit store, the items and the cart through the current view.
-    void render() const;
+    /// Draws the lit store, the items and the cart through the current view; keeps what of the
+    /// store the view needs for the next frame's, so that the lists it works out are not
+    /// allocated again every frame.
+    void render();
     /// Draws the items-left line and the run clock in window pixels.
     void renderCounters() const;
     /// Draws every fixture, bounding box, contact pair and body frame over the scene.
@@ -97,6 +100,7 @@ private:
     double m_runClock = 0.0;
     float m_spinAngle = 0.0f;
     DebugDraw m_debugDraw;
+    StoreCells m_storeCells;  // what of the store the last view drawn through needed
 };
 
 /// `seconds` of run time as "%d:%02d.%03d": whole minutes (no wrap into hours), seconds,

@@ -5,9 +5,10 @@
 #include "render/gl.h"
 #include "render/solids.h"
 #include "render/text.h"
+#include "render/view.h"
 #include "render/window_size.h"
 #include "world/counter_layout.h"
-#include "world/store_view.h"
+#include "world/store_cells.h"
 #include "world/world.h"
 
 namespace {
@@ -76,7 +77,7 @@ void innerSides(const std::vector<InnerSide>& sides)
 
 }  // namespace
 
-void World::render() const
+void World::render()
 {
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
@@ -95,7 +96,7 @@ void World::render() const
     glLightfv(GL_LIGHT0, GL_POSITION, lightDirection);
     checkGlError(__FILE__, __LINE__);
 
-    // What of the store this view can show, in the order it is laid down (world/store_view.h).
+    // What of the store this view can show, in the order it is laid down (world/store_cells.h).
     GLfloat modelview[16];
     GLfloat projection[16];
     GLint viewport[4];
@@ -103,7 +104,8 @@ void World::render() const
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetIntegerv(GL_VIEWPORT, viewport);
     checkGlError(__FILE__, __LINE__);
-    const StoreCells cells = storeCellsInView(m_desc, StoreView(modelview, projection, viewport));
+    m_storeCells.update(m_desc, View(modelview, projection, viewport));
+    const StoreCells& cells = m_storeCells;
 
     // Nearer cells first, so that depth testing turns away what they hide before it costs a
     // pixel. Where two surfaces meet at the same depth (a shelf block on the floor, the side
@@ -115,18 +117,18 @@ void World::render() const
     // block earlier in map order; the floor comes last and takes them all.
     glDepthFunc(GL_LEQUAL);
     glBegin(GL_QUADS);
-    cellQuads(m_desc, cells.reversed, !cells.amongShelves);
+    cellQuads(m_desc, cells.reversed(), !cells.amongShelves());
     glEnd();
     glDepthFunc(GL_LESS);
     glBegin(GL_QUADS);
-    cellQuads(m_desc, cells.inMapOrder, !cells.amongShelves);
+    cellQuads(m_desc, cells.inMapOrder(), !cells.amongShelves());
     glEnd();
     checkGlError(__FILE__, __LINE__);
     glEnable(GL_SCISSOR_TEST);
     glDepthFunc(GL_LEQUAL);
-    innerSides(cells.taking);
+    innerSides(cells.taking());
     glDepthFunc(GL_LESS);
-    innerSides(cells.leaving);
+    innerSides(cells.leaving());
     glDisable(GL_SCISSOR_TEST);
     checkGlError(__FILE__, __LINE__);
 

@@ -20,9 +20,13 @@ TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
 {
     const TimeLimit limit(20);
     // The game alone in a directory of its own, run from another: no Receipt.ttf anywhere it
-    // looks (the working directory, beside the executable, the installed data directory).
+    // looks (the working directory, beside the executable, the installed data directory). The
+    // directory is named in Cyrillic and in Japanese ("Игра Иван/ゲーム"): every character of it
+    // reaches the report.
     const TempDir root;
-    const fs::path bin = root.path() / "bin";
+    const fs::path bin = root.path() /
+                         fs::u8path("\xd0\x98\xd0\xb3\xd1\x80\xd0\xb0 \xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd") /
+                         fs::u8path("\xe3\x82\xb2\xe3\x83\xbc\xe3\x83\xa0");
     const fs::path work = root.path() / "work";
     fs::create_directories(bin);
     fs::create_directories(work);
@@ -42,7 +46,17 @@ TEST(Failures, MissingFontShowsTheErrorBoxThenExitsWithOne)
     EXPECT_EQ(report.compare(0, start.size(), start), 0) << report;
     EXPECT_EQ(report.substr(report.size() < 2 ? 0 : report.size() - 2), ")\n") << report;
     EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1) << report;
-    saveScreenshot(run.x.screenshot(box), "error-box.png");
+    // Drawn: a box just mapped may still be all one colour (black under wine).
+    Image shot = run.x.screenshot(box);
+    const auto blank = [](const Image& image) {
+        return countNear(image, image.whole(), image.at(0, 0), 8) == image.width * image.height;
+    };
+    for (int tries = 0; blank(shot) && tries < 50; ++tries) {
+        waitSeconds(0.1);
+        shot = run.x.screenshot(box);
+    }
+    EXPECT_FALSE(blank(shot)) << "the box shows nothing";
+    saveScreenshot(shot, "error-box.png");
 
     // The box is modal: the game waits for it.
     waitSeconds(0.3);

@@ -227,9 +227,10 @@ TEST(Package, DebIsLintianCleanWithTheGameInUsrGamesAndTheFontALink)
 }
 
 // The Windows installer as a player runs it, under wine in a prefix of the test's own: installed
-// silently, the installed game started from C:\, uninstalled silently without a trace. The Windows
+// silently, the installed game started from C:\ (and a copy of it from a folder deeper than
+// MAX_PATH), uninstalled silently without a trace. The Windows
 // stage of scripts/test.sh names the installer; elsewhere there is none to test.
-TEST(WindowsInstaller, InstallsSilentlyRunsFromDriveCAndUninstallsWithoutATrace)
+TEST(WindowsInstaller, InstallsSilentlyRunsFromDriveCAndFromALongPathAndUninstallsWithoutATrace)
 {
     const char* installer = std::getenv("SHELVOY_E2E_INSTALLER");
     if (!installer || !*installer || gameLauncher().empty())
@@ -261,16 +262,26 @@ TEST(WindowsInstaller, InstallsSilentlyRunsFromDriveCAndUninstallsWithoutATrace)
     EXPECT_EQ(inPrefix(wine + " reg query " + uninstallKey + " /v UninstallString").status, 0)
         << "no uninstaller registered with Windows";
 
-    {
+    // The game started from C:\ reaches its countdown and ends on Escape without a word.
+    const auto play = [&](const fs::path& gameFolder) {
         GameOptions options;
-        options.program = (folder / "shelvoy.exe").string();
+        options.program = (gameFolder / "shelvoy.exe").string();
         options.workingDirectory = driveC.string();
         options.environment = {"WINEPREFIX=" + prefix.string()};
         GameRun run(options);
-        ASSERT_TRUE(run.waitForCountdown(Seconds(60.0))) << run.game.stderrText();
+        ASSERT_TRUE(run.waitForCountdown(Seconds(60.0))) << gameFolder << "\n" << run.game.stderrText();
         EXPECT_EQ(run.quitWith(XK_Escape, Seconds(10.0)), 0);
         EXPECT_EQ(run.game.stderrText(), "");
-    }
+    };
+    play(folder);
+    // The same files in a folder whose path is longer than MAX_PATH (260 characters) still find
+    // each other: the game is long-path aware (its manifest says so to Windows).
+    fs::path deep = driveC;
+    while (deep.string().size() - driveC.string().size() + std::string("C:").size() <= 260)
+        deep /= "a-folder-with-a-long-name";
+    fs::create_directories(deep);
+    fs::copy(folder, deep, fs::copy_options::recursive);
+    play(deep);
 
     const CommandResult uninstall = inPrefix(wine + " \"" + (folder / "Uninstall.exe").string() + "\" /S");
     ASSERT_EQ(uninstall.status, 0) << uninstall.output;

@@ -7,6 +7,7 @@
 
 #include "main/frame_pacer.h"
 #include "main/frame_timer.h"
+#include "main/refresh_rate.h"
 #include "main/screen_layout.h"
 #include "main/shell.h"
 
@@ -35,6 +36,13 @@ TEST(FrameTimer, ClampsAndAlwaysMovesOnToTheNewReading)
     EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
     EXPECT_EQ(readings, script + 6);
     EXPECT_EQ(maxFrameTime, static_cast<float>(1.0 / 30.0));
+
+    // A reading that is no number, or infinite, passes no time and poisons nothing after it.
+    const double broken[] = {std::nan(""), INFINITY, 100.120004};
+    readings = broken;
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
+    EXPECT_EQ(nextFrameTime(timer, nextReading), 0.0f);
+    EXPECT_NEAR(nextFrameTime(timer, nextReading), 0.01f, 1e-6);
 }
 
 TEST(FramePacer, HoldsASwapThatDoesNotWaitToTheRefreshRateAndMakesUpNoSlowFrame)
@@ -80,6 +88,15 @@ TEST(FramePacer, HoldsASwapThatDoesNotWaitToTheRefreshRateAndMakesUpNoSlowFrame)
     now = pacer.mark - 1.0;
     EXPECT_EQ(nextFrameStart(pacer, now), now);
     EXPECT_NEAR(nextFrameStart(pacer, now), now + pacedFrameInterval(pacer.period), 1e-12);
+
+    // So does the first finite reading after one that is no number or infinite, whose frame goes.
+    for (const double odd : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+        const double start = nextFrameStart(pacer, odd);
+        EXPECT_TRUE(start == odd || std::isnan(start)) << odd;
+        now += 10.0;
+        EXPECT_EQ(nextFrameStart(pacer, now), now) << odd;
+        EXPECT_NEAR(nextFrameStart(pacer, now), now + pacedFrameInterval(pacer.period), 1e-12) << odd;
+    }
 }
 
 TEST(FramePacer, NeverHoldsAFrameOfADisplayThatPacesTheSwapItself)
@@ -106,6 +123,20 @@ TEST(FramePacer, NeverHoldsAFrameOfADisplayThatPacesTheSwapItself)
         }
         EXPECT_EQ(waits, 0) << realRate << " Hz reported as " << reportedRate;
     }
+}
+
+// A 60 Hz monitor at the desktop's origin and a 144 Hz one to its right.
+TEST(FramePacer, PacesByTheMonitorTheWindowShowsOnOrElseTheFastest)
+{
+    const std::vector<MonitorMode> monitors = {{0, 0, 1920, 1080, 60}, {1920, 0, 2560, 1440, 144}};
+    EXPECT_EQ(windowRefreshRate(monitors, -1, true, 960, 540), 60);
+    EXPECT_EQ(windowRefreshRate(monitors, -1, true, 2000, 100), 144);
+    EXPECT_EQ(windowRefreshRate(monitors, 1, true, 960, 540), 144) << "fullscreen on the 144 Hz one";
+    // A window the system cannot place (Wayland), or one off every monitor: the fastest, so that
+    // the 144 Hz display is never held to 60 frames a second.
+    EXPECT_EQ(windowRefreshRate(monitors, -1, false, 960, 540), 144);
+    EXPECT_EQ(windowRefreshRate(monitors, -1, true, -5000, 0), 144);
+    EXPECT_EQ(windowRefreshRate({}, -1, false, 0, 0), 0);
 }
 
 TEST(WindowSize, EachSideIsKeptAtLeastOnePixel)

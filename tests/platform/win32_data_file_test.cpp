@@ -45,4 +45,11 @@ TEST(Win32DataFile, OnlyAFileOnADiskOpensWhateverItsName)
     EXPECT_EQ(verdict(font), "opened");
     EXPECT_EQ(readFontFile(font).size(), std::filesystem::file_size("Receipt.ttf"));
     EXPECT_TRUE(pathExists(font));
+
+    // Held open by a program that shares it with no one (a font editor, say).
+    const HANDLE held = CreateFileW((folder / "Receipt.ttf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(verdict(font), "another program has the file open");
+    CloseHandle(held);
 }

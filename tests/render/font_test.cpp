@@ -73,6 +73,8 @@ TEST(FontFile, AGoodFontIsReadWholeAndAnythingElseIsRefusedInWords)
     writeFile(huge, font.data(), 4);
     std::filesystem::resize_file(huge, std::uintmax_t(1) << 36);
     EXPECT_EQ(verdict(huge), refusal(huge, "is 65536 MiB, larger than any font (64 MiB at most)"));
+    std::filesystem::resize_file(huge, (std::uintmax_t(64) << 20) + 1);
+    EXPECT_EQ(verdict(huge), refusal(huge, "is over 64 MiB, larger than any font (64 MiB at most)"));
 
     const std::string truncated = dir / "truncated.ttf";
     writeFile(truncated, font.data(), font.size() / 2);

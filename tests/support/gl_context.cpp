@@ -7,6 +7,7 @@
 
 #include "main/shell_state.h"
 #include "render/gl.h"
+#include "render/view.h"
 
 namespace gltest {
 
@@ -31,7 +32,7 @@ GLFWwindow* openWindow(std::string& why)
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
     glfwWindowHint(GLFW_CLIENT_API, GLFW_OPENGL_API);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_ANY_PROFILE);
-    glfwWindowHint(GLFW_DEPTH_BITS, 16);
+    glfwWindowHint(GLFW_DEPTH_BITS, depthBufferBits);
     glfwWindowHint(GLFW_STENCIL_BITS, 0);
     GLFWwindow* window = glfwCreateWindow(windowWidth, windowHeight, "shelvoy gl tests", nullptr, nullptr);
     if (!window) {

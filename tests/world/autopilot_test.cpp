@@ -16,7 +16,7 @@
 namespace {
 
 constexpr float frameTime = 1.0f / 60.0f;
-// The autopilot's par on the built-in store is 37.08 s of game time (2225 frames at 60 Hz).
+// The autopilot's par on the built-in store is 37.30 s of game time (2238 frames at 60 Hz).
 // The bound leaves room for a small change in the drive or the physics that sends it along a
 // slightly different line, or costs it one recovery from a shelf; a real loss of control or
 // a route that no longer works goes far past it.

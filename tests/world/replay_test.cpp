@@ -1,7 +1,9 @@
 // Recorded input streams played through the real World step. The same inputs must give the
 // same state, bit for bit, in every frame, and each stream in tests/data must still end
 // exactly where it ended when it was recorded: positions, angle, velocities and pushes as
-// float bit patterns, the run clock as a double's, and every item slot.
+// float bit patterns, the run clock as a double's, and every item slot. The game links its own
+// sinf, cosf, sincosf and atan2f (platform/float_math.h), so the streams end in the same place on
+// every system it is built for.
 //
 // A change in the physics set-up, the order of the step or the rounding of the drive model
 // shows up here as a failed replay. When such a change is meant, re-record the streams and
@@ -106,24 +108,16 @@ std::vector<sim::Frame> autopilotFrames()
     return frames;
 }
 
-// The streams were recorded on Linux, where Box2D and the drive model take sinf, cosf and atan2f
-// from glibc. Another C library's (mingw-w64's, in the Windows build) gives other last bits for
-// some arguments; the same physics then parts from the recording after a few hundred steps and
-// ends elsewhere in a long stream. Such a stream's recorded end is a check of the Linux build
-// alone; the Windows build still plays it the same way twice.
-constexpr bool mathOfTheRecording = SHELVOY_MATH_OF_THE_RECORDING;
-
 struct Stream {
     const char* file;
     std::vector<sim::Frame> (*make)();
     const char* description;
-    bool endsAlikeWithAnyMath;  // short enough to end where it was recorded on Windows too
 };
 
 const Stream streams[] = {
-    {"scripted.replay", scriptedFrames, "14 s of scripted driving at 60 Hz", true},
-    {"random.replay", randomFrames, "60 s of random flags and frame times, RandomDrive seed 7", false},
-    {"autopilot.replay", autopilotFrames, "the autopilot's run through the whole store at 60 Hz", false},
+    {"scripted.replay", scriptedFrames, "14 s of scripted driving at 60 Hz"},
+    {"random.replay", randomFrames, "60 s of random flags and frame times, RandomDrive seed 7"},
+    {"autopilot.replay", autopilotFrames, "the autopilot's run through the whole store at 60 Hz"},
 };
 
 // The stream from tests/data; recorded afresh first when SHELVOY_RECORD_REPLAYS=1.
@@ -148,8 +142,6 @@ class RecordedReplay : public testing::TestWithParam<Stream> {};
 
 TEST_P(RecordedReplay, EndsExactlyWhereItWasRecorded)
 {
-    if (!mathOfTheRecording && !GetParam().endsAlikeWithAnyMath)
-        GTEST_SKIP() << "recorded with glibc's sinf, cosf and atan2f: a check of the Linux build";
     const sim::Replay replay = loadStream(GetParam());
     ASSERT_TRUE(replay.hasEnd);
     ASSERT_FALSE(replay.frames.empty());

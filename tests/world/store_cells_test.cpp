@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "support/small_level.h"
-#include "world/store_view.h"
+#include "world/store_cells.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ struct Camera {
 std::set<std::pair<int, int>> drawnCells(const StoreCells& cells)
 {
     std::set<std::pair<int, int>> drawn;
-    for (const auto* list : {&cells.reversed, &cells.inMapOrder})
+    for (const auto* list : {&cells.reversed(), &cells.inMapOrder()})
         for (const Cell& cell : *list)
             drawn.insert({cell.x, cell.y});
     return drawn;
@@ -53,21 +53,22 @@ std::set<std::pair<int, int>> drawnCells(const StoreCells& cells)
 
 }  // namespace
 
-TEST(StoreView, AnEyeInAnAisleSkipsWhatIsBehindItAndBehindTheShelvesAndAViewFromAboveSkipsNothing)
+TEST(StoreCells, AnEyeInAnAisleSkipsWhatIsBehindItAndBehindTheShelvesAndAViewFromAboveSkipsNothing)
 {
     // A wall of shelf blocks across a short aisle, at x = 4.
     const SmallLevel level({"....x..", "....x..", "....x.."}, 1.5f, 1.5f, 0.0f);
 
     const Camera chase(b2Vec3(1.5f, 1.5f, 1.0f), b2Vec3(1, 0, 0), b2Vec3(0, 0, 1));
-    const StoreView among(chase.modelview, chase.projection, chase.viewport);
+    const View among(chase.modelview, chase.projection, chase.viewport);
     ASSERT_TRUE(among.perspective());
     EXPECT_NEAR(among.eye().x, 1.5f, 1e-4f);
     EXPECT_NEAR(among.eye().y, 1.5f, 1e-4f);
     EXPECT_NEAR(among.eye().z, 1.0f, 1e-4f);
     EXPECT_NEAR(among.nearDistance(), 0.1f, 1e-4f);
 
-    const StoreCells cells = storeCellsInView(level.desc, among);
-    EXPECT_TRUE(cells.amongShelves);
+    StoreCells cells;
+    cells.update(level.desc, among);
+    EXPECT_TRUE(cells.amongShelves());
     const auto drawn = drawnCells(cells);
     for (const std::pair<int, int>& shown : {std::pair{3, 0}, {3, 1}, {3, 2}, {4, 0}, {4, 1}, {4, 2}})
         EXPECT_EQ(drawn.count(shown), 1u) << "cell (" << shown.first << ", " << shown.second << ") in sight";
@@ -80,10 +81,10 @@ TEST(StoreView, AnEyeInAnAisleSkipsWhatIsBehindItAndBehindTheShelvesAndAViewFrom
     }
 
     const Camera overhead(b2Vec3(3.5f, 1.5f, 40.0f), b2Vec3(0, 0, -1), b2Vec3(0, 1, 0));
-    const StoreCells fromAbove =
-        storeCellsInView(level.desc, StoreView(overhead.modelview, overhead.projection, overhead.viewport));
-    EXPECT_FALSE(fromAbove.amongShelves);
-    EXPECT_EQ(drawnCells(fromAbove).size(), 21u);
-    EXPECT_EQ(fromAbove.reversed.size() + fromAbove.inMapOrder.size(), 21u) << "each cell once";
-    EXPECT_TRUE(fromAbove.taking.empty() && fromAbove.leaving.empty()) << "blocks whole from above";
+    // The same lists, kept for the next frame, from above: nothing of the view before stays.
+    cells.update(level.desc, View(overhead.modelview, overhead.projection, overhead.viewport));
+    EXPECT_FALSE(cells.amongShelves());
+    EXPECT_EQ(drawnCells(cells).size(), 21u);
+    EXPECT_EQ(cells.reversed().size() + cells.inMapOrder().size(), 21u) << "each cell once";
+    EXPECT_TRUE(cells.taking().empty() && cells.leaving().empty()) << "blocks whole from above";
 }
