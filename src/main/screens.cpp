@@ -134,12 +134,11 @@ void drawResultsOverlay(ScreenFonts& fonts, const std::string& label)
     drawResultsLine(*fonts.outline, *fonts.fill, "Enter quits", 1);
 }
 
-void showCountdown(World& world, const std::function<void()>& firstFrameShown)
+void showCountdown(World& world)
 {
     // The face size is fixed when the screen starts; placement follows the window every frame.
     ScreenFonts fonts = loadScreenFonts(countdownFaceSize(windowSize.height));
     prepareCountdown(world, fonts);  // so that each word's second starts with its first frame
-    bool anyShown = false;
     for (int n = 3; n >= 0; --n) {
         const std::string text = countdownText(n);
         gameSound->cues().countdownWord(n);
@@ -149,9 +148,6 @@ void showCountdown(World& world, const std::function<void()>& firstFrameShown)
             now = shellHooks.now();
             const float dt = frameTime();
             showFrame(world, dt, [&] { drawCountdownWord(fonts, text, countdownScale(now - start)); });
-            if (firstFrameShown && !anyShown)
-                firstFrameShown();
-            anyShown = true;
         } while (start + phaseLength > now);
     }
 }

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,9 +33,8 @@ void drawResultsOverlay(ScreenFonts& fonts, const std::string& label);
 /// The opening countdown over the still store: "3", "2", "1", "SHOP!", one second each,
 /// each word shrinking as its second runs out, and each word's beep asked of gameSound as its
 /// first frame is drawn. The cameras update; the World is neither stepped nor sampled. Needs the
-/// game window and gameSound. `firstFrameShown`, when given, is called once the first frame is on
-/// screen.
-void showCountdown(World& world, const std::function<void()>& firstFrameShown = {});
+/// game window and gameSound.
+void showCountdown(World& world);
 
 /// The results screen over the frozen, dimmed store: "Time: " and the run time, with
 /// "Enter quits" below, until Enter is down (tested before every frame, so a held Enter

@@ -12,6 +12,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "main/frame_timer.h"
@@ -238,6 +239,18 @@ void playLoop(World& world)
     }
 }
 
+// The game's sound, synthesised on a thread of its own, or when it is first asked for where no
+// thread can be had: sound is never worth a failure.
+std::future<std::unique_ptr<SoundSystem>> startMakingSound()
+{
+    const auto make = [] { return std::make_unique<SoundSystem>(); };
+    try {
+        return std::async(std::launch::async, make);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, make);
+    }
+}
+
 int runGuarded(const LevelDesc& desc)
 {
     // Before anything is allocated: the GL driver's memory for a frame is kept for the next, where
@@ -252,25 +265,23 @@ int runGuarded(const LevelDesc& desc)
     // The font is read now, whole, so a font that cannot be used is reported before any window
     // opens, and nothing reads the disk once the run has begun.
     gameFontBytes();
-    // The sound is made while the window opens, on a thread of its own (its few milliseconds of
-    // synthesis need not delay the first frame). It is heard through the system's device unless a
-    // test build renders it; the device is opened once the first countdown frame is on screen (a
-    // game that cannot show says only that, and looking for a device, which measured 15 ms of the
-    // launch here, does not delay the first frame: the first beep waits for the device instead).
-    // Without a device the game plays on silently.
-    std::future<std::unique_ptr<SoundSystem>> making =
-        std::async(std::launch::async, [] { return std::make_unique<SoundSystem>(); });
+    // The sound is made while the window opens, on a thread of its own where one can be had (its
+    // few milliseconds of synthesis need not delay the first frame). It is heard through the
+    // system's device unless a test build renders it.
+    std::future<std::unique_ptr<SoundSystem>> making = startMakingSound();
     openWindow();
     const std::unique_ptr<SoundSystem> sound = making.get();
     gameSound = sound.get();
     struct Forget {
         ~Forget() { gameSound = nullptr; }
     } forget;
+    // The device is looked for once the window is open (a game that cannot show says only that),
+    // on a thread of its own while the countdown is prepared, so that it is ready for the first
+    // beep. Without a device the game plays on silently.
     std::optional<AudioDevice> device;
-    showCountdown(world, [&] {
-        if (shellHooks.audioDevice)
-            device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, sound.get());
-    });
+    if (shellHooks.audioDevice)
+        device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, sound.get());
+    showCountdown(world);
     playLoop(world);
     showResults(world);
 
