@@ -10,7 +10,7 @@
 # scripts/build-windows.sh puts under share/doc/<package>/ in the prefix it builds them in, and
 # those of the compiler's runtime; and the font's.
 include(cmake/package_licenses.cmake)
-shelvoy_install_licenses("the Windows packages" box2d glfw3 freetype ftgl mingw-w64 gcc-mingw-w64)
+shelvoy_install_licenses("the Windows packages" box2d glfw3 freetype ftgl libsdl2 mingw-w64 gcc-mingw-w64)
 
 install(TARGETS shelvoy RUNTIME DESTINATION .)
 install(FILES ${SHELVOY_FONT} DESTINATION .)

@@ -21,10 +21,11 @@
 # it, leaving the system's apt setup as it is. GoogleTest comes from Debian's googletest
 # package (/usr/src/googletest), the sources the Linux tests use.
 #
-# Without Debian, or when apt offers other versions than the ones pinned in
+# Without Debian, or when apt offers other versions than the ones pinned here and in
 # scripts/debian-sources.sh: bring the upstream release of each pinned version yourself, unpacked
-# as build-windows/sources/<dir>/ (the last column there: Box2D's v2.4.1 tag, glfw-3.3.8.zip,
-# freetype-2.12.1.tar.xz, FTGL's v2.4.0 tag). A source tree that is there already is used as it is and nothing is downloaded
+# as build-windows/sources/<dir>/ (the last column of the lists: Box2D's v2.4.1 tag,
+# glfw-3.3.8.zip, freetype-2.12.1.tar.xz, FTGL's v2.4.0 tag, SDL2-2.26.5.tar.gz). A source tree
+# that is there already is used as it is and nothing is downloaded
 # for it (Debian's patches, FreeType's security fixes among them, are then the builder's to
 # apply); without apt-get, the cross compilers, CMake, make, NSIS (makensis), fontconfig with
 # DejaVu Sans Mono Bold and, for --tests, GoogleTest 1.12.1's sources in /usr/src/googletest
@@ -37,7 +38,10 @@ me=build-windows
 # shellcheck source=scripts/debian-sources.sh
 . "$root/scripts/debian-sources.sh"
 cross_build_arguments "$@"
-libraries=$pinned_libraries
+# The libraries every build links, and SDL2 (the Windows game's audio device).
+libraries="$pinned_libraries
+libsdl2  2.26.5+dfsg-1          SDL2-2.26.5
+"
 toolchain="$root/cmake/mingw-w64-x86_64.cmake"
 jobs=$(nproc)
 
@@ -63,6 +67,14 @@ build_library glfw3 "$(version_of glfw3)" "$(dir_of glfw3)" \
 ftgl_libs="-lglu32 -lopengl32" ftgl_description="static, for Windows"
 build_physics_and_text_libraries
 
+# SDL2 for its audio alone: the game's sound goes through SDL's audio thread. Its static Windows
+# build does not link without the video subsystem, so that stays; the others go, and with them
+# the DLLs they would import.
+build_library libsdl2 "$(version_of libsdl2)" "$(dir_of libsdl2)" \
+    -DSDL_SHARED=OFF -DSDL_STATIC=ON -DSDL_TEST=OFF -DSDL2_DISABLE_SDL2MAIN=ON -DSDL_AUDIO=ON \
+    -DSDL_VIDEO=ON -DSDL_RENDER=OFF -DSDL_JOYSTICK=OFF -DSDL_HAPTIC=OFF -DSDL_HIDAPI=OFF \
+    -DSDL_SENSOR=OFF -DSDL_POWER=OFF -DSDL_LOCALE=OFF -DSDL_MISC=OFF
+
 # GoogleTest for the test programs, which run under wine.
 if [ "$tests" = ON ]; then
     googletest_version=$(dpkg-query -W -f='${Version}' googletest 2>/dev/null || echo unknown)
@@ -74,6 +86,7 @@ fi
 # the mingw-w64 runtime's and GCC's runtime's from their Debian packages.
 copy_physics_and_text_licences
 copy_licence glfw3 "$sources/$(dir_of glfw3)/debian/copyright" "$sources/$(dir_of glfw3)/LICENSE.md"
+copy_licence libsdl2 "$sources/$(dir_of libsdl2)/debian/copyright" "$sources/$(dir_of libsdl2)/LICENSE.txt"
 copy_licence mingw-w64 /usr/share/doc/mingw-w64-common/copyright
 copy_licence gcc-mingw-w64 /usr/share/doc/gcc-mingw-w64-base/copyright
 

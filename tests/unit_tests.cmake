@@ -5,6 +5,8 @@ set(SHELVOY_UNIT_TESTS
     world/store_cells_test.cpp
     world/drive_test.cpp
     cart/cart_test.cpp
+    sound/mixer_test.cpp
+    sound/sound_cues_test.cpp
     render/camera_test.cpp
     render/font_test.cpp
     render/text_layout_test.cpp

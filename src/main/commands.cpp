@@ -1,6 +1,7 @@
 #include "main/commands.h"
 
 #include "main/shell.h"
+#include "sound/sound_system.h"
 
 void carryOut(Command command)
 {
@@ -21,6 +22,11 @@ void carryOut(Command command)
         break;
     case Command::leaveResults:
         leaveResultsRequested = true;
+        break;
+    case Command::toggleSound:
+        soundMuted = !soundMuted;
+        if (gameSound)
+            gameSound->cues().setMuted(soundMuted);
         break;
     }
 }

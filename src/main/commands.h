@@ -11,10 +11,11 @@ enum class Command {
     switchCamera,      ///< the chase camera or the overhead one
     toggleFullscreen,  ///< fullscreen or the window, once the event processing is over
     leaveResults,      ///< leave the results screen (a press made while it shows)
+    toggleSound,       ///< silence the game's sound or give it back
 };
 
 /// Carries out `command` on the shell's switches: quit throws Exit; toggleOverlay flips
 /// debugOverlay; switchLayout and switchCamera step layoutIndex and cameraIndex modulo 2;
 /// toggleFullscreen flips fullscreenRequested (asked twice in one event processing: no change);
-/// leaveResults sets leaveResultsRequested.
+/// leaveResults sets leaveResultsRequested; toggleSound flips soundMuted and tells the game's sound.
 void carryOut(Command command);

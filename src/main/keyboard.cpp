@@ -22,6 +22,8 @@ std::optional<Command> keyCommand(int key, int mods)
         return Command::switchCamera;
     case GLFW_KEY_F11:
         return Command::toggleFullscreen;
+    case 'M':
+        return Command::toggleSound;
     case GLFW_KEY_ENTER:
         return (mods & GLFW_MOD_ALT) != 0 ? Command::toggleFullscreen : Command::leaveResults;
     default:

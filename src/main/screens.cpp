@@ -13,6 +13,7 @@
 #include "render/font.h"
 #include "render/gl.h"
 #include "render/text.h"
+#include "sound/sound_system.h"
 #include "world/counter_layout.h"
 #include "world/world.h"
 
@@ -140,6 +141,7 @@ void showCountdown(World& world)
     prepareCountdown(world, fonts);  // so that each word's second starts with its first frame
     for (int n = 3; n >= 0; --n) {
         const std::string text = countdownText(n);
+        gameSound->cues().countdownWord(n);
         const double start = shellHooks.now();
         double now = start;
         do {
@@ -152,6 +154,7 @@ void showCountdown(World& world)
 
 void showResults(World& world)
 {
+    gameSound->cues().resultsOpened();
     ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
     const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
     bool sizeFollowsWindow = false;

@@ -31,11 +31,12 @@ void drawCountdownWord(ScreenFonts& fonts, const std::string& text, float scale)
 void drawResultsOverlay(ScreenFonts& fonts, const std::string& label);
 
 /// The opening countdown over the still store: "3", "2", "1", "SHOP!", one second each,
-/// each word shrinking as its second runs out. The cameras update; the World is neither
-/// stepped nor sampled. Needs the game window.
+/// each word shrinking as its second runs out, and each word's beep asked of gameSound as its
+/// first frame is drawn. The cameras update; the World is neither stepped nor sampled. Needs the
+/// game window and gameSound.
 void showCountdown(World& world);
 
 /// The results screen over the frozen, dimmed store: "Time: " and the run time, with
 /// "Enter quits" below, until Enter is down (tested before every frame, so a held Enter
-/// skips it). Needs the game window.
+/// skips it); it opens with gameSound's flourish. Needs the game window and gameSound.
 void showResults(World& world);

@@ -6,9 +6,13 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <future>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "main/frame_timer.h"
@@ -16,17 +20,23 @@
 #include "main/keyboard.h"
 #include "main/refresh_rate.h"
 #include "main/screens.h"
+#include "platform/audio_device.h"
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
 #include "render/camera.h"
 #include "render/font.h"
 #include "render/view.h"
+#include "sound/sound_system.h"
 #include "world/world.h"
 
 namespace {
 
 const char* const windowTitle = "Shelvoy! - prototype7-4-gf937efb";
+// Frames an audio buffer holds at most: 10 ms at 48 kHz, so a sound starts within that of the
+// frame that asked for it (and a whole number of milliseconds, which SDL's pacing of its file and
+// dummy drivers keeps exactly).
+constexpr int audioBufferFrames = 480;
 
 // A failed GLFW call: the message is the game's, the cause is GLFW's.
 struct GlfwFailure : std::runtime_error {
@@ -224,7 +234,20 @@ void playLoop(World& world)
         const float dt = frameTime();
         sampleControls(world);
         world.step(dt);
+        gameSound->cues().afterStep(world, dt);
         showFrame(world, dt);
+    }
+}
+
+// The game's sound, synthesised on a thread of its own, or when it is first asked for where no
+// thread can be had: sound is never worth a failure.
+std::future<std::unique_ptr<SoundSystem>> startMakingSound()
+{
+    const auto make = [] { return std::make_unique<SoundSystem>(); };
+    try {
+        return std::async(std::launch::async, make);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, make);
     }
 }
 
@@ -242,7 +265,22 @@ int runGuarded(const LevelDesc& desc)
     // The font is read now, whole, so a font that cannot be used is reported before any window
     // opens, and nothing reads the disk once the run has begun.
     gameFontBytes();
+    // The sound is made while the window opens, on a thread of its own where one can be had (its
+    // few milliseconds of synthesis need not delay the first frame). It is heard through the
+    // system's device unless a test build renders it.
+    std::future<std::unique_ptr<SoundSystem>> making = startMakingSound();
     openWindow();
+    const std::unique_ptr<SoundSystem> sound = making.get();
+    gameSound = sound.get();
+    struct Forget {
+        ~Forget() { gameSound = nullptr; }
+    } forget;
+    // The device is looked for once the window is open (a game that cannot show says only that),
+    // on a thread of its own while the countdown is prepared, so that it is ready for the first
+    // beep. Without a device the game plays on silently.
+    std::optional<AudioDevice> device;
+    if (shellHooks.audioDevice)
+        device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, sound.get());
     showCountdown(world);
     playLoop(world);
     showResults(world);

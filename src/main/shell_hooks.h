@@ -20,4 +20,7 @@ struct ShellHooks {
     /// Called after every frame of the countdown, the play loop and the results screen, once
     /// the frame is on screen and before the window's events are processed; empty: nothing.
     std::function<void(const World& world)> frameDone;
+    /// Whether the game's sound goes to the system's audio device. A test build that renders it
+    /// in game time instead (gameSound->render, in frameDone) opens none.
+    bool audioDevice = true;
 };

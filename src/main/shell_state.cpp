@@ -7,6 +7,8 @@ bool debugOverlay = false;
 int layoutIndex = 0;
 int cameraIndex = 0;
 CameraTable* cameraTable = nullptr;
+SoundSystem* gameSound = nullptr;
+bool soundMuted = false;
 GLFWwindow* gameWindow = nullptr;
 std::exception_ptr pendingCallbackException;
 ShellHooks shellHooks;
@@ -31,6 +33,8 @@ void resetShellState()
     layoutIndex = 0;
     cameraIndex = 0;
     cameraTable = nullptr;
+    gameSound = nullptr;
+    soundMuted = false;
     gameWindow = nullptr;
     pendingCallbackException = nullptr;
     shellHooks = ShellHooks{};

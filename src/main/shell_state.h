@@ -16,6 +16,7 @@
 #include "render/window_size.h"  // windowSize and contentScale, which the drawing reads
 
 class Camera;
+class SoundSystem;
 struct GLFWwindow;
 
 /// The two cameras the frame can be drawn through: 0 the chase camera, 1 the overhead one.
@@ -39,6 +40,10 @@ extern int layoutIndex;
 extern int cameraIndex;
 /// The entry routine's camera table; null until the entry routine sets it.
 extern CameraTable* cameraTable;
+/// The run's sound (not owned here); null before and after the run.
+extern SoundSystem* gameSound;
+/// The sound is silenced (M); for the process's life, never saved.
+extern bool soundMuted;
 
 /// The game window while it is open (not owned here); null before and after.
 extern GLFWwindow* gameWindow;

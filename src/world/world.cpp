@@ -1,5 +1,6 @@
 #include "world/world.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -17,6 +18,7 @@ World::World(const LevelDesc& desc) : m_desc(desc), m_physics(b2Vec2(0.0f, 0.0f)
 {
     m_physics.SetAllowSleeping(true);
     m_physics.SetDebugDraw(&m_debugDraw);
+    m_physics.SetContactListener(&m_impacts);
 
     b2BodyDef groundDef;  // static, at the origin: its local coordinates are world coordinates
     m_ground = m_physics.CreateBody(&groundDef);
@@ -58,9 +60,22 @@ void World::step(float dt)
 {
     m_runClock = m_runClock + static_cast<double>(dt);
     m_cart->update(dt);
+    m_impacts.hardest = 0.0f;
     m_physics.Step(dt, velocityIterations, positionIterations);
+    const int itemsBefore = m_itemsLeft;
     collectItems();
+    m_lastStep = StepReport{itemsBefore - m_itemsLeft, m_impacts.hardest};
     m_spinAngle = static_cast<float>(static_cast<double>(m_spinAngle) + static_cast<double>(dt) * spinRate);
+}
+
+void World::ImpactListener::PostSolve(b2Contact* /*contact*/, const b2ContactImpulse* impulse)
+{
+    // The cart is the only body that moves, and item sensors are never solved: every solved
+    // contact is the cart against a shelf. A contact's strength is that of all its points.
+    float total = 0.0f;
+    for (int i = 0; i < impulse->count; ++i)
+        total += impulse->normalImpulses[i];
+    hardest = std::max(hardest, total);
 }
 
 void World::collectItems()

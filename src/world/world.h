@@ -17,6 +17,15 @@ struct Item {
     float y;
 };
 
+/// What happened in one World::step, for whatever answers it (the shell's sound).
+struct StepReport {
+    int itemsTaken = 0;  ///< items picked up in the step
+    /// The largest normal impulse between the cart and a shelf in the step (a contact's points
+    /// together), mass units times units a second: an impact's strength; 0 without contact. Resting against a
+    /// shelf it is the push of the hands over the step, a small fraction of a knock's.
+    float hardestShelfImpulse = 0.0f;
+};
+
 /// Everything that lives in the store: the physics world with one static ground body
 /// carrying every shelf box and item sensor, the items, the cart, the run clock and the
 /// items' spin. Built once from a LevelDesc, before any window exists.
@@ -42,6 +51,9 @@ public:
     /// The run clock as minutes:seconds.milliseconds ("%d:%02d.%03d").
     std::string runTimeText() const;
 
+    /// What the latest step did; all zero before the first.
+    const StepReport& lastStep() const { return m_lastStep; }
+
     /// Draws the lit store, the items and the cart through the current view; keeps what of the
     /// store the view needs for the next frame's, so that the lists it works out are not
     /// allocated again every frame.
@@ -66,12 +78,22 @@ public:
     const LevelDesc& desc() const { return m_desc; }
 
 private:
+    // Reads the impulses of the physics solver's contacts; it only reads, so the physics are those
+    // of a world without it.
+    class ImpactListener : public b2ContactListener {
+    public:
+        void PostSolve(b2Contact* contact, const b2ContactImpulse* impulse) override;
+        float hardest = 0.0f;  ///< since the step began
+    };
+
     void collectItems();
 
     // Declared so that destruction runs: debug drawer, cart, physics world, items.
     const LevelDesc& m_desc;
     std::vector<std::unique_ptr<Item>> m_items;
     int m_itemsLeft = 0;
+    StepReport m_lastStep;
+    ImpactListener m_impacts;
     b2World m_physics;
     b2Body* m_ground = nullptr;
     std::unique_ptr<Cart> m_cart;

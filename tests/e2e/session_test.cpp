@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 
+#include "sound/mixer.h"
 #include "support/fake_pad.h"
 #include "support/screen_areas.h"
+#include "support/sound_signal.h"
 #include "support/stepped_run.h"
 
 using namespace e2e;
@@ -23,10 +26,12 @@ int wordHeight(const Image& image) { return boundsOf(image, countdownArea, white
 
 }  // namespace
 
-TEST(PlaySession, CountdownWordsEachShowForOneSecondOfClockReadings)
+TEST(PlaySession, CountdownWordsEachShowForOneSecondOfClockReadingsWithABeepEach)
 {
     const TimeLimit limit(60);
-    SteppedRun run;
+    SteppedOptions options;
+    options.soundFile = screenshotDirectory() + "/countdown.f32";
+    SteppedRun run(options);
     ASSERT_TRUE(run.start()) << run.game.stderrText();
     const double start = run.last().clock;
 
@@ -90,6 +95,23 @@ TEST(PlaySession, CountdownWordsEachShowForOneSecondOfClockReadings)
     // The first play frame: its dt is the time since the countdown's last frame, one step.
     ASSERT_EQ(run.last().frame, countdownFrames);
     EXPECT_EQ(run.last().runClock, frameStep);
+
+    // Heard: a beep from each word's first frame to the sample (once through the limiter's
+    // look-ahead), the same pitch for "3", "2" and "1", higher for "SHOP!"; silence between them,
+    // the cart at rest with its hands pushing.
+    const std::vector<float> sound = run.sound();
+    const std::vector<std::size_t> onsets = soundOnsets(sound, std::numeric_limits<float>::min(), 480);
+    ASSERT_EQ(onsets.size(), 4u);
+    double pitches[4];
+    for (int w = 0; w < 4; ++w) {
+        EXPECT_EQ(onsets[w], run.soundFrameOf(run.reports()[w * wordFrames]) + Mixer::lookahead)
+            << "word " << w;
+        pitches[w] = crossingsPerSecond(sound, onsets[w], onsets[w] + 4800, audioFrameRate);
+    }
+    EXPECT_EQ(onsets[1] - onsets[0], 49500u) << "one word, 33 steps of 1/32 s, at 48 kHz";
+    EXPECT_NEAR(pitches[1], pitches[0], 0.01 * pitches[0]);
+    EXPECT_NEAR(pitches[2], pitches[0], 0.01 * pitches[0]);
+    EXPECT_GT(pitches[3], 1.3 * pitches[0]);
     EXPECT_EQ(whiteIn(run.shot(), middleBand), 0) << "the countdown is still showing in play";
     EXPECT_EQ(run.quitWith(XK_Escape), 0);
     EXPECT_EQ(run.game.stderrText(), "");
@@ -210,5 +232,74 @@ TEST(PlaySession, AGamepadPluggedInDuringTheCountdownDrivesAndTurnsTheCart)
     EXPECT_GT(changedShare(chase, run.shot(), Rect{0, 60, 800, 540}), 0.3) << "Y did not switch the view";
 
     EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+// Down the aisle through its three items into the results, heard in game time: the rattle while
+// the cart rolls, a chime from each item's frame, a step higher each time, the flourish, and M
+// silencing it from the next frame's sound until M again; never beyond full scale.
+TEST(PlaySession, AChimeForEachItemFromItsFrameAndMSilencesFromTheNextFrame)
+{
+    const TimeLimit limit(60);
+    SteppedOptions options;
+    options.store = Store::aisle;
+    options.soundFile = screenshotDirectory() + "/aisle.f32";
+    SteppedRun run(options);
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.finishCountdown());
+    const FrameReport firstPlay = run.last();
+    std::vector<FrameReport> taken;
+    {
+        const XClient::Hold push(run.x, {run.x.keycode(XK_e), run.x.keycode(XK_i)});
+        while (run.last().itemsLeft > 0) {
+            const int before = run.last().itemsLeft;
+            ASSERT_TRUE(run.advance());
+            ASSERT_LT(run.last().frame, countdownFrames + 200) << "the aisle took too long";
+            if (run.last().itemsLeft < before)
+                taken.push_back(run.last());
+        }
+    }
+    ASSERT_EQ(taken.size(), 3u) << "two items in one frame";
+    ASSERT_TRUE(run.advance(4));  // the results, four frames in
+    // M pressed before a frame is granted is seen in the events after that frame: the sound from the
+    // next frame's reading on is muted.
+    run.x.tapKey(XK_m);
+    ASSERT_TRUE(run.advance(2));
+    const FrameReport muted = run.reports()[run.reports().size() - 2];
+    ASSERT_TRUE(run.advance(6));
+    run.x.tapKey(XK_m);
+    ASSERT_TRUE(run.advance(2));
+    const FrameReport unmuted = run.reports()[run.reports().size() - 2];
+    ASSERT_TRUE(run.advance(4));
+    const std::vector<float> sound = run.sound();
+
+    EXPECT_GT(peakIn(sound, run.soundFrameOf(firstPlay) + 4800, run.soundFrameOf(taken[0])), 0.01f)
+        << "no rattle while rolling";
+    for (std::size_t k = 0; k < taken.size(); ++k) {
+        // The chime's tone is in the frame's sound and not in the frame's before; of all the chimes
+        // it is the one of this item's step.
+        const std::size_t at = run.soundFrameOf(taken[k]) + Mixer::lookahead;
+        constexpr std::size_t oneFrame = 1500;  // frameStep at 48 kHz
+        const double hz = chimeFrequency(static_cast<int>(k));
+        EXPECT_GT(tonePower(sound, at, at + oneFrame, hz, audioFrameRate),
+                  20.0 * tonePower(sound, at - oneFrame, at, hz, audioFrameRate))
+            << "item " << k;
+        int loudest = 0;
+        for (int step = 1; step < SoundBank::chimeSteps; ++step)
+            if (tonePower(sound, at, at + 4800, chimeFrequency(step), audioFrameRate) >
+                tonePower(sound, at, at + 4800, chimeFrequency(loudest), audioFrameRate))
+                loudest = step;
+        EXPECT_EQ(loudest, static_cast<int>(k)) << "item " << k;
+    }
+
+    // M: the sound fades out within a millisecond of the next frame's start, and is back with the
+    // flourish after the second press.
+    const std::size_t silent = run.soundFrameOf(muted), back = run.soundFrameOf(unmuted);
+    EXPECT_GT(peakIn(sound, silent - 4800, silent), 0.01f) << "nothing to silence";
+    EXPECT_EQ(peakIn(sound, silent + audioFrameRate / 1000, back), 0.0f);
+    EXPECT_GT(peakIn(sound, silent - 1, silent), 0.0f) << "muted before the frame";
+    EXPECT_GT(peakIn(sound, back, sound.size()), 0.01f);
+    EXPECT_LE(peakIn(sound, 0, sound.size()), 1.0f);
+    EXPECT_EQ(run.quitWith(XK_Return), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }

@@ -6,10 +6,14 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <tuple>
 
+#include "sound/sound_bank.h"
 #include "support/game_run.h"
 #include "support/screen_areas.h"
+#include "support/sound_signal.h"
+#include "support/temp_dir.h"
 
 using namespace e2e;
 
@@ -58,6 +62,52 @@ INSTANTIATE_TEST_SUITE_P(KeysAndClose, Quitting,
                              return what +
                                     (std::get<1>(info.param) == Phase::countdown ? "InCountdown" : "InPlay");
                          });
+
+// The game's sound through SDL's file-writing driver, in wall-clock time that the driver paces:
+// the countdown's four beeps, one as each word appears, a second and a frame apart.
+TEST(Smoke, TheCountdownIsHeardThroughSdlsFileDriver)
+{
+    const TimeLimit limit(40);
+    const TempDir dir;
+    GameOptions options;
+    options.environment = {"SDL_AUDIODRIVER=disk",
+                           "SDL_DISKAUDIOFILE=" + pathAsTheGameSeesIt(dir.path() / "sound")};
+    GameRun run(options);
+    ASSERT_TRUE(run.waitForCountdown(Seconds(10.0))) << run.game.stderrText();
+    run.sleepUntil(5.0);
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
+
+    std::vector<float> left;
+    if (std::FILE* file = std::fopen((dir / "sound").c_str(), "rb")) {
+        for (float frame[2]; std::fread(frame, sizeof frame, 1, file) == 1;)
+            left.push_back(frame[0]);
+        std::fclose(file);
+    }
+    const std::vector<std::size_t> onsets = soundOnsets(left, 0.01f, audioFrameRate / 2);
+    ASSERT_EQ(onsets.size(), 4u) << left.size() << " frames written";
+    for (std::size_t i = 1; i < onsets.size(); ++i)
+        EXPECT_NEAR(static_cast<double>(onsets[i] - onsets[i - 1]) / audioFrameRate, 1.0, 0.15)
+            << "beep " << i;
+    std::printf("countdown beeps at %.3f %.3f %.3f %.3f s of the file\n", onsets[0] / 48000.0,
+                onsets[1] / 48000.0, onsets[2] / 48000.0, onsets[3] / 48000.0);
+}
+
+// Without a sound card (or a sound server) the game plays on silently and says so once.
+TEST(Smoke, WithoutASoundCardTheGamePlaysSilentlyAndSaysSoInOneLine)
+{
+    const TimeLimit limit(40);
+    GameOptions options;
+    options.environment = {"SDL_AUDIODRIVER=alsa"};
+    GameRun run(options);
+    ASSERT_TRUE(run.waitForCountdown(Seconds(10.0))) << run.game.stderrText();
+    run.sleepUntil(5.0);
+    EXPECT_EQ(whiteIn(run.shot(), countdownArea), 0) << "not in play 5 s after the countdown began";
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    const std::string said = run.game.stderrText();
+    EXPECT_TRUE(said.empty() ||
+                (said.rfind("Shelvoy!: no sound (", 0) == 0 && said.find('\n') == said.size() - 1))
+        << said;
+}
 
 // Under Xvfb the buffer swap does not wait for a display refresh: the game paces itself.
 TEST(Smoke, PresentsNoMoreFramesThanTheDisplayRefreshesAndRestsWhileMinimised)

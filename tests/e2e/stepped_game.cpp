@@ -2,10 +2,11 @@
 // end-to-end harness in game time it controls. Built for the end-to-end tests only; never
 // installed.
 //
-//   shelvoy_stepped <store> <report fd> <grant fd>
+//   shelvoy_stepped <store> <report fd> <grant fd> [<sound file>]
 //
 // <store> is "builtin" (the game's own store) or "one-item" (a seven-by-seven store whose only
-// item lies under the cart, so the first play frame takes it). After every frame the game writes
+// item lies under the cart, so the first play frame takes it) or "aisle" (one aisle, three items
+// in a row ahead of the cart). After every frame the game writes
 // one line to <report fd>:
 //   <frame> <clock> <run clock> <items left> <cart x> <cart y> <cart angle>
 // and, when the frames granted so far are used up, waits for a line "<frames> <seconds>" on
@@ -13,18 +14,27 @@
 // stands still while a frame is drawn, so every reading of one frame is the same. (Frames shorter
 // than the display's refresh period are lengthened to it by the frame pacing, as on a real
 // display.)
+//
+// The game's sound goes to no device: once a frame is granted its successor, the game renders the
+// samples of the game time up to the successor's clock reading (whole frames at 48 kHz, the
+// fractions carried) and appends them to <sound file> when one is named, as raw float stereo. A
+// sound asked for during a frame so starts on the sample of that frame's clock reading, counted
+// from the first frame's; the file holds the sound up to the latest reported frame's reading.
 
 #define GLFW_EXPOSE_NATIVE_X11
 #include <GLFW/glfw3.h>
 #include <GLFW/glfw3native.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
+#include <vector>
 
 #include "main/shell.h"
+#include "sound/sound_system.h"
 #include "world/level.h"
 #include "world/world.h"
 
@@ -37,6 +47,9 @@ struct Stepper {
     long frame = 0;
     long granted = 0;
     double step = 0.0;
+    double firstClock = 0.0;  // the first frame's reading: the sound's time 0
+    long long soundFrames = 0;
+    std::FILE* sound = nullptr;
 };
 Stepper stepper;
 
@@ -65,6 +78,18 @@ void writeAll(int fd, const std::string& text)
     }
 }
 
+// The sound up to the clock's next reading.
+void renderSound()
+{
+    const long long until = std::llround((stepper.clock - stepper.firstClock) * audioFrameRate);
+    std::vector<float> stereo(2 * static_cast<size_t>(std::max(0LL, until - stepper.soundFrames)));
+    gameSound->render(stereo.data(), stereo.size() / 2);
+    stepper.soundFrames = std::max(until, stepper.soundFrames);
+    if (stepper.sound &&
+        std::fwrite(stereo.data(), sizeof(float), stereo.size(), stepper.sound) != stereo.size())
+        _exit(6);
+}
+
 void frameDone(const World& world)
 {
     Display* display = glfwGetX11Display();
@@ -86,8 +111,24 @@ void frameDone(const World& world)
         XSync(display, False);
     }
     --stepper.granted;
+    if (stepper.frame == 0)
+        stepper.firstClock = stepper.clock;
     ++stepper.frame;
     stepper.clock += stepper.step;
+    renderSound();
+}
+
+LevelDesc aisleStore()
+{
+    static const char* const rows[3] = {"xxxxxxxxxxxx", "x  o o o   x", "xxxxxxxxxxxx"};
+    LevelDesc desc;
+    desc.width = 12;
+    desc.height = 3;
+    desc.rows = rows;
+    desc.startX = 1.8f;  // its back a tenth of a unit from the wall, heading along the aisle
+    desc.startY = 1.5f;
+    desc.startAngle = 0.0f;
+    return desc;
 }
 
 LevelDesc oneItemStore()
@@ -109,12 +150,18 @@ LevelDesc oneItemStore()
 
 int main(int argc, char** argv)
 {
-    if (argc != 4 || (std::strcmp(argv[1], "builtin") != 0 && std::strcmp(argv[1], "one-item") != 0)) {
-        std::fprintf(stderr, "usage: %s builtin|one-item <report fd> <grant fd>\n", argv[0]);
+    const std::string store = argc >= 2 ? argv[1] : "";
+    if ((argc != 4 && argc != 5) || (store != "builtin" && store != "one-item" && store != "aisle")) {
+        std::fprintf(stderr, "usage: %s builtin|one-item|aisle <report fd> <grant fd> [<sound file>]\n",
+                     argv[0]);
         return 2;
     }
     stepper.reportFd = std::atoi(argv[2]);
     stepper.grantFd = std::atoi(argv[3]);
+    // Unbuffered: the file holds what was rendered before each report.
+    if (argc == 5 &&
+        (!(stepper.sound = std::fopen(argv[4], "wb")) || std::setvbuf(stepper.sound, nullptr, _IONBF, 0)))
+        return 3;
 
     ShellHooks hooks;
     hooks.now = [] { return stepper.clock; };
@@ -123,6 +170,9 @@ int main(int argc, char** argv)
             stepper.clock = deadline;
     };
     hooks.frameDone = frameDone;
-    const LevelDesc desc = std::strcmp(argv[1], "builtin") == 0 ? builtinLevel() : oneItemStore();
+    hooks.audioDevice = false;
+    const LevelDesc desc = store == "builtin" ? builtinLevel()
+                           : store == "aisle" ? aisleStore()
+                                              : oneItemStore();
     return runGame(desc, hooks);
 }

@@ -86,6 +86,10 @@ TEST_F(Keyboard, FunctionKeysFlipTheSwitchesModuloTwo)
         EXPECT_EQ(layoutIndex, i % 2);
         EXPECT_EQ(cameraIndex, i % 2);
     }
+    onKey('M', GLFW_PRESS);  // with no run going, only the switch
+    EXPECT_TRUE(soundMuted);
+    onKey('M', GLFW_PRESS);
+    EXPECT_FALSE(soundMuted);
     onKey('E', GLFW_PRESS);  // driving keys are not commands
     onKey(GLFW_KEY_KP_ENTER, GLFW_PRESS);
     EXPECT_EQ(layoutIndex, 1);

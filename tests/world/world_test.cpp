@@ -186,10 +186,14 @@ TEST(WorldStep, TwoItemsUnderTheCartGoInOneStep)
     SmallLevel level({"xxxx", "xoox", "xxxx"}, 2.0f, 1.5f, 0.0f);
     World world(level.desc);
     ASSERT_EQ(world.itemsLeft(), 2);
+    EXPECT_EQ(world.lastStep().itemsTaken, 0);
     world.step(1.0f / 60.0f);
     EXPECT_EQ(world.itemsLeft(), 0);
+    EXPECT_EQ(world.lastStep().itemsTaken, 2);
     EXPECT_FALSE(world.items()[0]);
     EXPECT_FALSE(world.items()[1]);
+    world.step(1.0f / 60.0f);
+    EXPECT_EQ(world.lastStep().itemsTaken, 0);
 }
 
 TEST(WorldStep, PushingIntoAShelfTakesNothing)

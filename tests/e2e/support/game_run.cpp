@@ -46,6 +46,7 @@ Launch gameLaunch(const GameOptions& options, const XServer& server)
     launch.keepOpen = options.keepOpen;
     launch.workingDirectory = options.workingDirectory;
     launch.environment = server.environment();
+    launch.environment.push_back("SDL_AUDIODRIVER=dummy");  // the game's sound goes nowhere, unless asked
     for (const std::string& entry : options.environment) {
         const std::string name = entry.substr(0, entry.find('=') + 1);
         std::vector<std::string>& env = launch.environment;

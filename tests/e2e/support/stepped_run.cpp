@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
+
+#include "sound/sound_bank.h"
 
 namespace e2e {
 
@@ -53,8 +56,11 @@ GameOptions StepPipes::gameOptions(const SteppedOptions& options) const
     GameOptions game;
     game.program = steppedGamePath();
     game.launcher.clear();  // the test build is this build's, started directly
-    game.arguments = {options.store == Store::builtin ? "builtin" : "one-item", std::to_string(m_reportWrite),
+    const char* const stores[] = {"builtin", "one-item", "aisle"};
+    game.arguments = {stores[static_cast<int>(options.store)], std::to_string(m_reportWrite),
                       std::to_string(m_grantRead)};
+    if (!options.soundFile.empty())
+        game.arguments.push_back(options.soundFile);
     game.workingDirectory = options.workingDirectory;
     game.keymap = options.keymap;
     game.screen = options.screen;
@@ -71,7 +77,29 @@ void StepPipes::closeGameEnds()
     closeFd(m_grantRead);
 }
 
-SteppedRun::SteppedRun(const SteppedOptions& options) : GameRun(gameOptions(options)) { closeGameEnds(); }
+SteppedRun::SteppedRun(const SteppedOptions& options)
+    : GameRun(gameOptions(options)), m_soundFile(options.soundFile)
+{
+    closeGameEnds();
+}
+
+std::vector<float> SteppedRun::sound() const
+{
+    std::vector<float> left;
+    std::FILE* file = m_soundFile.empty() ? nullptr : std::fopen(m_soundFile.c_str(), "rb");
+    if (!file)
+        return left;
+    float frame[2];
+    while (std::fread(frame, sizeof frame, 1, file) == 1)
+        left.push_back(frame[0]);
+    std::fclose(file);
+    return left;
+}
+
+std::size_t SteppedRun::soundFrameOf(const FrameReport& frame) const
+{
+    return static_cast<std::size_t>(std::llround((frame.clock - m_reports.front().clock) * audioFrameRate));
+}
 
 bool SteppedRun::readReport()
 {

@@ -34,6 +34,7 @@ inline constexpr int countdownFrames = 4 * wordFrames;
 enum class Store {
     builtin,  ///< the game's own store
     oneItem,  ///< seven by seven, its one item under the cart: the first play frame takes it
+    aisle,    ///< one aisle, three items in a row ahead of the cart with a cell between each two
 };
 
 struct SteppedOptions {
@@ -45,6 +46,8 @@ struct SteppedOptions {
     std::string windowManager;           ///< as GameOptions::windowManager; none by default
     /// As GameOptions::environment: NAME=value entries in place of the test's own.
     std::vector<std::string> environment;
+    /// Where the game writes its sound, rendered in game time (see stepped_game.cpp); empty: nowhere.
+    std::string soundFile;
 };
 
 // The two pipes to the game, made before the game starts.
@@ -75,6 +78,12 @@ public:
     /// Runs frames until the countdown is over: the next frame is the first of play.
     bool finishCountdown() { return advance(countdownFrames - 1 - static_cast<int>(last().frame)); }
 
+    /// The sound written so far, the left channel (both are the same), at audioFrameRate from the
+    /// first frame's clock reading; empty without SteppedOptions::soundFile.
+    std::vector<float> sound() const;
+    /// The sample at which a sound asked for in `frame` starts.
+    std::size_t soundFrameOf(const FrameReport& frame) const;
+
     /// The latest frame's report; every report so far, in order.
     const FrameReport& last() const { return m_reports.back(); }
     const std::vector<FrameReport>& reports() const { return m_reports; }
@@ -87,6 +96,7 @@ public:
 private:
     bool readReport();
 
+    std::string m_soundFile;
     std::string m_pending;
     std::vector<FrameReport> m_reports;
 };

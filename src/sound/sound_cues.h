@@ -1,0 +1,45 @@
+#pragma once
+
+#include "sound/sound_event_queue.h"
+
+class World;
+
+/// What the game's moments sound like: turns them into sound events on the queue, on the game's
+/// thread, never waiting (an event that finds the queue full is dropped). Times are game time.
+class SoundCues {
+public:
+    /// An impact's normal impulse (mass units times units a second) below this is silent: resting
+    /// against a shelf with both hands pushing gives at most a third of it in a step.
+    static constexpr float quietestKnock = 0.1f;
+    /// An impulse of this or more knocks at full strength (the cart running in at about 5 units a
+    /// second); between the two the strength grows in proportion.
+    static constexpr float loudestKnock = 1.5f;
+    /// After a knock, no other for this long, seconds: scraping along a shelf does not buzz.
+    static constexpr float knockInterval = 0.15f;
+    /// The casters rattle at full level from this speed on, units a second; silent at rest.
+    static constexpr float fullRattleSpeed = 6.0f;
+
+    /// Posts to `queue`, which must outlive the cues.
+    explicit SoundCues(SoundEventQueue& queue);
+
+    /// The countdown's word with `wordsLeft` (3, 2, 1: a beep; 0, "SHOP!": the longer one) shows
+    /// its first frame.
+    void countdownWord(int wordsLeft);
+    /// After `world` has stepped by `dt` seconds: a chime for every item taken, each a step higher
+    /// than the one before; a knock as strong as the step's hardest shelf impact; the rattle at
+    /// the speed of the cart's fastest corner.
+    void afterStep(const World& world, float dt);
+    /// The results screen opens: the rattle stops and the flourish plays.
+    void resultsOpened();
+    /// Silences everything (true) or gives the sound back (false).
+    void setMuted(bool muted);
+
+private:
+    void post(SoundEvent::Kind kind, float value = 0.0f);
+    void rattleAt(float level);
+
+    SoundEventQueue& m_queue;
+    int m_chimesRung = 0;
+    float m_sinceKnock = knockInterval;  ///< seconds
+    float m_rattleLevel = 0.0f;          ///< as last posted
+};
