@@ -24,6 +24,7 @@
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
+#include "platform/threads.h"
 #include "render/camera.h"
 #include "render/font.h"
 #include "render/view.h"
@@ -244,6 +245,8 @@ void playLoop(World& world)
 std::future<std::unique_ptr<SoundSystem>> startMakingSound()
 {
     const auto make = [] { return std::make_unique<SoundSystem>(); };
+    if (!threadsAvailable())
+        return std::async(std::launch::deferred, make);
     try {
         return std::async(std::launch::async, make);
     } catch (const std::system_error&) {
