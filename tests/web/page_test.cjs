@@ -186,6 +186,44 @@ const cases = {
     await page.close();
   },
 
+  // The countdown's beeps reach Web Audio through the game's mixer, and M silences them. What
+  // the page plays is read from the buffers it hands to the browser.
+  async countdownIsHeard(browser, address) {
+    const page = await browser.newPage();
+    await page.evaluateOnNewDocument(() => {
+      window.heard = {buffers: 0, peak: 0};
+      const create = AudioContext.prototype.createScriptProcessor;
+      AudioContext.prototype.createScriptProcessor = function(...args) {
+        const node = create.apply(this, args);
+        // What the page's handler has put in each buffer, once it has.
+        let handler = null;
+        Object.defineProperty(node, "onaudioprocess", {get: () => handler, set: game => { handler = game; }});
+        node.addEventListener("audioprocess", event => {
+          if (!handler) return;
+          handler(event);
+          ++window.heard.buffers;
+          for (let channel = 0; channel < 2; ++channel)
+            for (const sample of event.outputBuffer.getChannelData(channel))
+              window.heard.peak = Math.max(window.heard.peak, Math.abs(sample));
+        });
+        return node;
+      };
+    });
+    await page.setViewport(viewport);
+    await page.goto(address, {waitUntil: "load"});
+    await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
+    await page.keyboard.press("Space");
+    await page.waitForFunction(() => window.heard.peak > 0.05, {timeout: phaseLimit});
+    await page.keyboard.press("KeyM");
+    await sleep(300);  // the mute's ramp, and the buffers already made
+    const before = await page.evaluate(() => { window.heard.peak = 0; return window.heard.buffers; });
+    await sleep(1500);  // a beep a second
+    const after = await page.evaluate(() => window.heard);
+    check(after.buffers > before, "no sound buffers after M");
+    check(after.peak === 0, `M left sound playing (peak ${after.peak})`);
+    await page.close();
+  },
+
   // A page whose font the server does not have: the game reports it in the box, and on the console.
   async missingFontIsReported(browser, address, withoutFont) {
     const page = await open(browser, withoutFont, viewport);
