@@ -8,13 +8,6 @@
 #include <cstdio>
 #include <system_error>
 
-void AudioDevice::fill(void* device, unsigned char* stream, int bytes)
-{
-    const AudioDevice& self = *static_cast<const AudioDevice*>(device);
-    self.m_render(self.m_context, reinterpret_cast<float*>(stream),
-                  bytes / static_cast<int>(2 * sizeof(float)));
-}
-
 AudioDevice::AudioDevice(int frameRate, int bufferFrames, Render render, void* context)
     : m_render(render), m_context(context)
 {

@@ -69,13 +69,6 @@ EM_JS(void, closeWebAudio, (unsigned number), {
 
 }  // namespace
 
-void AudioDevice::fill(void* device, unsigned char* stream, int bytes)
-{
-    const AudioDevice& self = *static_cast<const AudioDevice*>(device);
-    self.m_render(self.m_context, reinterpret_cast<float*>(stream),
-                  bytes / static_cast<int>(2 * sizeof(float)));
-}
-
 AudioDevice::AudioDevice(int frameRate, int bufferFrames, Render render, void* context)
     : m_render(render), m_context(context)
 {
