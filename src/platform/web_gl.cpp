@@ -337,6 +337,17 @@ void record(ListCall::Kind kind, GLenum mode, float a = 0, float b = 0, float c 
     gl.recording->push_back({kind, mode, {a, b, c, d}});
 }
 
+// glEnable and glDisable alike: the states this layer keeps itself, and the rest for WebGL.
+void setCapability(GLenum cap, bool on)
+{
+    if (cap == GL_BLEND)
+        gl.on.blend = on;
+    if (cap == GL_CULL_FACE)
+        gl.cullFace = on;
+    if (!setOwnCapability(cap, on))
+        on ? __real_glEnable(cap) : __real_glDisable(cap);
+}
+
 }  // namespace
 
 extern "C" {
@@ -416,25 +427,9 @@ void __wrap_glNormal3f(GLfloat x, GLfloat y, GLfloat z)
 // No texture is ever bound: texture coordinates (FTGL sends them with its polygons) mean nothing.
 void __wrap_glTexCoord2f(GLfloat /*s*/, GLfloat /*t*/) {}
 
-void __wrap_glEnable(GLenum cap)
-{
-    if (cap == GL_BLEND)
-        gl.on.blend = true;
-    if (cap == GL_CULL_FACE)
-        gl.cullFace = true;
-    if (!setOwnCapability(cap, true))
-        __real_glEnable(cap);
-}
+void __wrap_glEnable(GLenum cap) { setCapability(cap, true); }
 
-void __wrap_glDisable(GLenum cap)
-{
-    if (cap == GL_BLEND)
-        gl.on.blend = false;
-    if (cap == GL_CULL_FACE)
-        gl.cullFace = false;
-    if (!setOwnCapability(cap, false))
-        __real_glDisable(cap);
-}
+void __wrap_glDisable(GLenum cap) { setCapability(cap, false); }
 
 void __wrap_glLightfv(GLenum light, GLenum name, const GLfloat* values)
 {
