@@ -16,7 +16,7 @@ set(SHELVOY_UNIT_TESTS
     platform/float_math_test.cpp
 )
 # What only one kind of system has: FIFOs, users, glibc's locales and allocator; named pipes and
-# devices, the system's timers.
+# devices, the system's timers; SDL's entry points taken by the test itself.
 if(WIN32)
     list(APPEND SHELVOY_UNIT_TESTS
         platform/win32_clock_test.cpp
@@ -26,5 +26,6 @@ else()
         main/keyboard_locale_test.cpp
         main/posix_shell_test.cpp
         platform/glibc_memory_test.cpp
-        platform/posix_data_file_test.cpp)
+        platform/posix_data_file_test.cpp
+        platform/sdl_audio_device_test.cpp)
 endif()

@@ -244,7 +244,7 @@ void playLoop(World& world)
 // thread can be had: sound is never worth a failure.
 std::future<std::unique_ptr<SoundSystem>> startMakingSound()
 {
-    const auto make = [] { return std::make_unique<SoundSystem>(); };
+    const auto make = [clock = shellHooks.now] { return std::make_unique<SoundSystem>(clock); };
     if (!threadsAvailable())
         return std::async(std::launch::deferred, make);
     try {
@@ -331,6 +331,7 @@ void showFrame(World& world, float dt, const std::function<void()>& overlay)
 
 void presentFrame(const World& world)
 {
+    gameSound->cues().catchUp();
     if (!windowMinimised)
         glfwSwapBuffers(gameWindow);
     const double now = shellHooks.now();

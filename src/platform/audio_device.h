@@ -1,5 +1,8 @@
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 /// The system's default audio output, playing what a render function makes on the system's
@@ -19,7 +22,8 @@ public:
     /// it is open. Never throws: when the device cannot be opened that thread writes one line on
     /// stderr, and there is silence.
     AudioDevice(int frameRate, int bufferFrames, Render render, void* context);
-    /// Waits for the opening to end, stops the calls to render, then closes the device.
+    /// Fades what plays out over a few milliseconds (waiting at most some tens of them for a
+    /// device that has stopped asking), stops the calls to render, then closes the device.
     ~AudioDevice();
 
     AudioDevice(const AudioDevice&) = delete;
@@ -28,9 +32,20 @@ public:
 private:
     static void fill(void* device, unsigned char* stream, int bytes);
     void open(int frameRate, int bufferFrames);
+    void run(int frameRate, int bufferFrames);
+    void close();
 
     Render m_render;
     void* m_context;
-    unsigned m_device = 0;  ///< the system's handle, 0 when there is none; written by m_opening
-    std::thread m_opening;
+    unsigned m_device = 0;  ///< the system's handle, 0 when there is none; written by m_thread
+    /// Frames the closing fade has left (from fadeFrames() down to 0), or -1 while none is asked.
+    std::atomic<int> m_fadeLeft{-1};
+    int m_fadeFrames = 0;              ///< the fade's length, frames
+    std::atomic<int> m_silentBuffers{0};  ///< buffers rendered since the fade ended
+    /// Where the system needs it (COM on Windows), the device is opened and closed on one thread,
+    /// kept for the device's life; null where there is none.
+    std::thread m_thread;
+    std::mutex m_closing;
+    std::condition_variable m_closeAsked;
+    bool m_closeRequested = false;  ///< guarded by m_closing
 };

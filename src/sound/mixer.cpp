@@ -15,8 +15,9 @@ constexpr float rattleGlide = 0.02f;
 constexpr float rattleFloor = 1e-4f;
 // The limiter lets its gain back up toward 1 with this time constant, seconds.
 constexpr float limiterRelease = 0.1f;
-// A mute fades out, and sound comes back, over this many frames (1 ms).
-constexpr float muteRampFrames = audioFrameRate / 1000.0f;
+// A mute fades out, and sound comes back, over this many frames (5 ms: shorter, the fade ticks on
+// the high "SHOP!" beep and on the rattle).
+constexpr float muteRampFrames = audioFrameRate * 0.005f;
 
 float perFrame(float seconds) { return 1.0f - std::exp(-1.0f / (seconds * audioFrameRate)); }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "cart/cart_def.h"
 #include "world/world.h"
@@ -13,16 +14,35 @@ constexpr float rattleResolution = 0.01f;
 
 }  // namespace
 
-SoundCues::SoundCues(SoundEventQueue& queue) : m_queue(queue) {}
+SoundCues::SoundCues(SoundEventQueue& queue, std::function<double()> clock)
+    : m_queue(queue), m_clock(std::move(clock))
+{
+}
 
-void SoundCues::post(SoundEvent::Kind kind, float value) { m_queue.push(SoundEvent{kind, value}); }
+bool SoundCues::post(SoundEvent::Kind kind, float value)
+{
+    return m_queue.push(SoundEvent{kind, value, m_clock ? m_clock() : 0.0});
+}
+
+void SoundCues::postRattle()
+{
+    const float level = m_rattleWanted;
+    if (std::abs(level - m_rattlePosted) < rattleResolution && (level != 0.0f || m_rattlePosted == 0.0f))
+        return;
+    if (post(SoundEvent::Kind::rolling, level))
+        m_rattlePosted = level;
+}
+
+void SoundCues::postMute()
+{
+    if (m_mutedWanted != m_mutedPosted && post(SoundEvent::Kind::mute, m_mutedWanted ? 1.0f : 0.0f))
+        m_mutedPosted = m_mutedWanted;
+}
 
 void SoundCues::rattleAt(float level)
 {
-    if (std::abs(level - m_rattleLevel) < rattleResolution && (level != 0.0f || m_rattleLevel == 0.0f))
-        return;
-    m_rattleLevel = level;
-    post(SoundEvent::Kind::rolling, level);
+    m_rattleWanted = level;
+    postRattle();
 }
 
 void SoundCues::countdownWord(int wordsLeft)
@@ -34,13 +54,13 @@ void SoundCues::afterStep(const World& world, float dt)
 {
     const StepReport& step = world.lastStep();
     for (int i = 0; i < step.itemsTaken; ++i)
-        post(SoundEvent::Kind::chime, static_cast<float>(m_chimesRung++));
+        if (post(SoundEvent::Kind::chime, static_cast<float>(m_chimesRung)))
+            ++m_chimesRung;
 
     m_sinceKnock = std::min(m_sinceKnock + dt, knockInterval);
-    if (step.hardestShelfImpulse >= quietestKnock && m_sinceKnock >= knockInterval) {
+    if (step.hardestShelfImpulse >= quietestKnock && m_sinceKnock >= knockInterval &&
+        post(SoundEvent::Kind::knock, std::min(step.hardestShelfImpulse / loudestKnock, 1.0f)))
         m_sinceKnock = 0.0f;
-        post(SoundEvent::Kind::knock, std::min(step.hardestShelfImpulse / loudestKnock, 1.0f));
-    }
 
     const b2Body& body = world.cart().body();
     const float cornerRadius = std::hypot(cartDef.halfLength, cartDef.halfWidth);  // units
@@ -55,4 +75,14 @@ void SoundCues::resultsOpened()
     post(SoundEvent::Kind::flourish);
 }
 
-void SoundCues::setMuted(bool muted) { post(SoundEvent::Kind::mute, muted ? 1.0f : 0.0f); }
+void SoundCues::setMuted(bool muted)
+{
+    m_mutedWanted = muted;
+    postMute();
+}
+
+void SoundCues::catchUp()
+{
+    postMute();
+    postRattle();
+}

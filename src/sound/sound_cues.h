@@ -1,11 +1,15 @@
 #pragma once
 
+#include <functional>
+
 #include "sound/sound_event_queue.h"
 
 class World;
 
 /// What the game's moments sound like: turns them into sound events on the queue, on the game's
-/// thread, never waiting (an event that finds the queue full is dropped). Times are game time.
+/// thread, never waiting. A sound of a moment that finds the queue full is dropped; a state the
+/// queue refused (the rattle's level, the mute) is posted again at the next chance, so what the
+/// mixer was told is never taken for what it was asked. Times are game time.
 class SoundCues {
 public:
     /// An impact's normal impulse (mass units times units a second) below this is silent: resting
@@ -19,8 +23,9 @@ public:
     /// The casters rattle at full level from this speed on, units a second; silent at rest.
     static constexpr float fullRattleSpeed = 6.0f;
 
-    /// Posts to `queue`, which must outlive the cues.
-    explicit SoundCues(SoundEventQueue& queue);
+    /// Posts to `queue`, which must outlive the cues, each event stamped with a reading of
+    /// `clock` (seconds; none: 0).
+    explicit SoundCues(SoundEventQueue& queue, std::function<double()> clock = {});
 
     /// The countdown's word with `wordsLeft` (3, 2, 1: a beep; 0, "SHOP!": the longer one) shows
     /// its first frame.
@@ -33,13 +38,21 @@ public:
     void resultsOpened();
     /// Silences everything (true) or gives the sound back (false).
     void setMuted(bool muted);
+    /// Once a frame: posts the rattle's level and the mute again where the queue refused them.
+    void catchUp();
 
 private:
-    void post(SoundEvent::Kind kind, float value = 0.0f);
+    bool post(SoundEvent::Kind kind, float value = 0.0f);
     void rattleAt(float level);
+    void postRattle();
+    void postMute();
 
     SoundEventQueue& m_queue;
-    int m_chimesRung = 0;
-    float m_sinceKnock = knockInterval;  ///< seconds
-    float m_rattleLevel = 0.0f;          ///< as last posted
+    std::function<double()> m_clock;
+    int m_chimesRung = 0;                ///< chimes the queue took
+    float m_sinceKnock = knockInterval;  ///< seconds since the last knock the queue took
+    float m_rattleWanted = 0.0f;         ///< the level the cart's speed asks for
+    float m_rattlePosted = 0.0f;         ///< the level the queue took last
+    bool m_mutedWanted = false;
+    bool m_mutedPosted = false;
 };

@@ -14,5 +14,13 @@ struct SoundEvent {
         mute,           ///< value: 1 silences everything from the next buffer, 0 gives sound back
     };
     Kind kind = Kind::countdownBeep;
-    float value = 0.0f;  ///< as the kind says; unused by the beeps and the flourish
+    float value = 0.0f;     ///< as the kind says; unused by the beeps and the flourish
+    double postedAt = 0.0;  ///< when the game posted it, seconds on the sound system's clock
 };
+
+/// Whether `kind` is a sound of a moment (a beep, a chime, a knock, the flourish), which means
+/// nothing once that moment is long past, rather than a state (the rattle's level, the mute).
+constexpr bool isOneShot(SoundEvent::Kind kind)
+{
+    return kind != SoundEvent::Kind::rolling && kind != SoundEvent::Kind::mute;
+}

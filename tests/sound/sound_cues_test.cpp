@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <utility>
 #include <vector>
 
 #include "sound/sound_cues.h"
+#include "sound/sound_system.h"
 #include "support/small_level.h"
 #include "world/world.h"
 
@@ -114,4 +117,56 @@ TEST(SoundCues, CountdownChimesPerItemRattleAndResults)
     EXPECT_EQ(events[1].kind, Kind::rolling);
     EXPECT_EQ(events[1].value, 0.0f);
     EXPECT_EQ(events[2].kind, Kind::flourish);
+}
+
+// Where the rendering side stalls (a browser's suspended audio, a held-up audio thread) the queue
+// fills. What it refused is not taken for told: the mute and the rattle's latest level reach the
+// mixer once there is room again, and no chime's step is skipped. A sound of a moment that comes
+// out of the queue long after it was posted is not played at all.
+TEST(SoundCues, WhatTheFullQueueRefusedIsToldLaterAndStaleSoundsAreNotPlayedLate)
+{
+    SmallLevel level({"xxxxxxxxxx", "x   o o  x", "xxxxxxxxxx"}, 1.8f, 1.5f, 0.0f);
+    World world(level.desc);
+    SoundEventQueue queue;
+    SoundCues cues(queue);
+    while (queue.push({Kind::knock, 0.0f})) {
+    }
+    cues.setMuted(true);
+    world.cart().controls[LeftForward] = true;
+    world.cart().controls[RightForward] = true;
+    const auto driveUntilItemsLeft = [&](int left) {
+        for (int i = 0; i < 120 && world.itemsLeft() > left; ++i) {
+            world.step(dt);
+            cues.afterStep(world, dt);
+        }
+        ASSERT_EQ(world.itemsLeft(), left);
+    };
+    driveUntilItemsLeft(1);
+    drain(queue);  // the stall ends
+    cues.catchUp();
+    std::vector<SoundEvent> events = drain(queue);
+    EXPECT_EQ(valuesOf(events, Kind::mute), std::vector<float>{1.0f});
+    ASSERT_EQ(valuesOf(events, Kind::rolling).size(), 1u);
+    EXPECT_GT(valuesOf(events, Kind::rolling)[0], 0.1f) << "the rattle's level from before the stall";
+    cues.catchUp();
+    EXPECT_TRUE(drain(queue).empty()) << "told twice";
+    driveUntilItemsLeft(0);
+    EXPECT_EQ(valuesOf(drain(queue), Kind::chime), std::vector<float>{0.0f}) << "a step skipped";
+
+    // A beep posted 0.3 s before its buffer is rendered is not heard; one 0.1 s before is.
+    double now = 10.0;
+    SoundSystem system([&now] { return now; });
+    std::vector<float> stereo(2 * 4800);
+    const auto peakOfBeepPostedAgo = [&](double seconds) {
+        system.cues().countdownWord(3);
+        now += seconds;
+        system.render(stereo.data(), 4800);
+        float peak = 0.0f;
+        for (float sample : stereo)
+            peak = std::max(peak, std::abs(sample));
+        now += 1.0;
+        return peak;
+    };
+    EXPECT_EQ(peakOfBeepPostedAgo(0.3), 0.0f) << "a stale beep played late";
+    EXPECT_GT(peakOfBeepPostedAgo(0.1), 0.1f);
 }
