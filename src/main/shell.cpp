@@ -24,6 +24,7 @@
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
+#include "platform/swap_pacing.h"
 #include "platform/threads.h"
 #include "render/camera.h"
 #include "render/font.h"
@@ -335,9 +336,11 @@ void presentFrame(const World& world)
     if (!windowMinimised)
         glfwSwapBuffers(gameWindow);
     const double now = shellHooks.now();
-    const double start = nextFrameStart(framePacer, now);
-    if (start > now)
-        shellHooks.sleepUntil(start);
+    if (!swapWaitsForDisplay()) {
+        const double start = nextFrameStart(framePacer, now);
+        if (start > now)
+            shellHooks.sleepUntil(start);
+    }
     if (shellHooks.frameDone)
         shellHooks.frameDone(world);
     glfwPollEvents();

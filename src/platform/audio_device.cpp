@@ -15,12 +15,16 @@ void AudioDevice::fill(void* device, unsigned char* stream, int bytes)
         self.m_silentBuffers.fetch_add(1, std::memory_order_release);
         return;
     }
-    self.m_render(self.m_context, stereo, frames);
+    if (self.m_resampler)
+        self.m_resampler->render(stereo, frames);
+    else
+        self.m_render(self.m_context, stereo, frames);
     if (fadeLeft < 0)
         return;
     // The closing fade: a straight ramp down to nothing, so the sound does not end with a click.
     for (int f = 0; f < frames; ++f) {
-        const float gain = fadeLeft > 0 ? static_cast<float>(fadeLeft--) / static_cast<float>(self.m_fadeFrames) : 0.0f;
+        const float gain =
+            fadeLeft > 0 ? static_cast<float>(fadeLeft--) / static_cast<float>(self.m_fadeFrames) : 0.0f;
         stereo[2 * f] *= gain;
         stereo[2 * f + 1] *= gain;
     }

@@ -2,8 +2,11 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <thread>
+
+#include "platform/stream_resampler.h"
 
 /// The system's default audio output, playing what a render function makes on the system's
 /// audio thread. Sound is never worth a failure: without a device, or after any audio error, the
@@ -37,10 +40,13 @@ private:
 
     Render m_render;
     void* m_context;
+    /// Where the system plays at a rate of its own (a browser's audio context), what turns the
+    /// game's frames into the system's; null where they are the same (SDL converts by itself).
+    std::unique_ptr<StreamResampler> m_resampler;
     unsigned m_device = 0;  ///< the system's handle, 0 when there is none; written by m_thread
     /// Frames the closing fade has left (from fadeFrames() down to 0), or -1 while none is asked.
     std::atomic<int> m_fadeLeft{-1};
-    int m_fadeFrames = 0;              ///< the fade's length, frames
+    int m_fadeFrames = 0;                 ///< the fade's length, frames
     std::atomic<int> m_silentBuffers{0};  ///< buffers rendered since the fade ended
     /// Where the system needs it (COM on Windows), the device is opened and closed on one thread,
     /// kept for the device's life; null where there is none.

@@ -15,11 +15,20 @@
 // - Gamepads are the browser's with the standard mapping, read afresh at every poll.
 // - glfwSwapBuffers hands the frame to the browser and returns at its next animation frame
 //   (through Asyncify): the display's pace, as a swap that waits for vertical sync gives it.
+// - Keys held, or pressed and not yet handed to the game, are let go when the page loses the focus
+//   or is hidden (a browser shortcut such as Ctrl+F takes the focus at once, and the letter's keyup
+//   goes elsewhere), and the letters when Meta comes up (macOS sends no letter's keyup while Cmd
+//   is held).
+// - A lost WebGL context is waited for: the swap returns only once the browser gives it back, and
+//   the emulation's WebGL objects are made anew (the display lists, the font's glyphs among them,
+//   are this platform's own, in the game's memory, and survive). Where none comes back within
+//   lostContextPatience, the page says so and the game ends as though its window were closed.
+// - When the game ends, however it ends, the page's listeners go (WebGlfw.end).
 // What a page cannot have: no window is ever minimised (a hidden tab's animation frames stop, and
 // the game with them), none is closed by the player (the page goes with the tab).
 
 mergeInto(LibraryManager.library, {
-  $WebGlfw__deps: ['$Browser', '$GL', 'malloc', 'free'],
+  $WebGlfw__deps: ['$Browser', '$GL', '$GLImmediate', '$WebGlErrors', 'malloc', 'free'],
   $WebGlfw: {
     window: 0,           // the one window's handle (1 while open)
     monitor: 1,          // the one monitor's handle
@@ -39,6 +48,11 @@ mergeInto(LibraryManager.library, {
     lastFrameTime: 0,
     swapped: false,      // whether a frame has been handed to the browser yet
     listeners: [],
+    pressed: {},         // GLFW key token -> true from its keydown event until its keyup event
+    wakeSwap: null,      // the waiting swap's way back to the game, while one waits
+    contextLost: false,  // the WebGL context is gone and not yet given back
+    lostTimer: 0,
+    lostContextPatience: 5000,  // ms
 
     // KeyboardEvent.code -> GLFW key token.
     codeToKey: (function() {
@@ -114,11 +128,100 @@ mergeInto(LibraryManager.library, {
       }
       var action = down ? (event.repeat ? 2 : 1) : 0;
       var mods = WebGlfw.modBits(event);
+      if (down) WebGlfw.pressed[key] = true;
+      else delete WebGlfw.pressed[key];
       WebGlfw.queue.push(function() {
         if (action === 0) delete WebGlfw.keysDown[key];
         else WebGlfw.keysDown[key] = true;
         WebGlfw.call('key', [WebGlfw.window, key, key, action, mods]);
       });
+      // With Cmd held, macOS sends no keyup for the letters pressed meanwhile.
+      if (!down && (event.code === 'MetaLeft' || event.code === 'MetaRight')) {
+        WebGlfw.releaseKeys(function(key) { return key >= 65 && key <= 90; });
+      }
+    },
+
+    // Lets go, after whatever the queue holds already, of every key held or pressed since the last
+    // poll for which `which(key)` holds (every key without one).
+    releaseKeys: function(which) {
+      var held = {};
+      Object.keys(WebGlfw.keysDown).concat(Object.keys(WebGlfw.pressed)).forEach(function(key) {
+        if (!which || which(+key)) held[key] = true;
+      });
+      Object.keys(held).forEach(function(key) {
+        delete WebGlfw.pressed[key];
+        WebGlfw.queue.push(function() {
+          if (!WebGlfw.keysDown[key]) return;
+          delete WebGlfw.keysDown[key];
+          WebGlfw.call('key', [WebGlfw.window, +key, +key, 0, 0]);
+        });
+      });
+    },
+
+    // The browser took the page's WebGL (a GPU reset, a driver update, a phone's background tab):
+    // the game waits in its next swap for it to come back.
+    onContextLost: function(event) {
+      event.preventDefault();  // asks for it back
+      WebGlfw.contextLost = true;
+      clearTimeout(WebGlfw.lostTimer);
+      WebGlfw.lostTimer = setTimeout(WebGlfw.giveUpContext, WebGlfw.lostContextPatience);
+    },
+
+    // The context is back, empty: the emulation's buffers, programs and extensions are made anew
+    // (everything the game draws with is set again at every frame), and the waiting swap returns.
+    onContextRestored: function() {
+      clearTimeout(WebGlfw.lostTimer);
+      WebGlfw.contextLost = false;
+      GL.currentContext.initExtensionsDone = false;
+      GL.initExtensions(GL.currentContext);
+      GLImmediate.init();
+      WebGlErrors.pending = 0;
+      GL.lastError = 0;  // what the emulation made of the calls into the lost context
+      WebGlfw.resumeSwap();
+    },
+
+    // No context came back: the page says so in plain words, and the game ends as it does when
+    // its window is closed.
+    giveUpContext: function() {
+      if (Module['shelvoyShowFailure']) {
+        Module['shelvoyShowFailure']('The graphics were lost: the browser took this page\'s WebGL ' +
+            'away (a graphics reset, say) and has not given it back. Play again to start anew.');
+      }
+      WebGlfw.queue.push(function() { WebGlfw.call('close', [WebGlfw.window]); });
+      WebGlfw.contextLost = false;
+      WebGlfw.resumeSwap();
+    },
+
+    // The waiting swap returns at the next animation frame, unless the context is lost.
+    resumeSwap: function() {
+      if (!WebGlfw.wakeSwap) return;
+      requestAnimationFrame(function(time) {
+        // A lost context (its event may still be on its way) is waited for: the restore calls again.
+        if (WebGlfw.contextLost || GLctx.isContextLost() || !WebGlfw.wakeSwap) return;
+        if (WebGlfw.lastFrameTime) {
+          WebGlfw.frameTimes.push(time - WebGlfw.lastFrameTime);
+          if (WebGlfw.frameTimes.length > 30) WebGlfw.frameTimes.shift();
+        }
+        WebGlfw.lastFrameTime = time;
+        var wakeUp = WebGlfw.wakeSwap;
+        WebGlfw.wakeSwap = null;
+        wakeUp();
+      });
+    },
+
+    // The game has ended, however it ended: the page's listeners go, and with them the keys the
+    // page had taken for the game (Tab, Enter and Space work for the page's own buttons again).
+    end: function() {
+      WebGlfw.listeners.forEach(function(entry) {
+        entry[0].removeEventListener(entry[1], entry[2], true);
+      });
+      WebGlfw.listeners = [];
+      clearTimeout(WebGlfw.lostTimer);
+      WebGlfw.window = 0;
+      WebGlfw.queue = [];
+      WebGlfw.keysDown = {};
+      WebGlfw.pressed = {};
+      WebGlfw.wakeSwap = null;
     },
 
     // The canvas's drawing buffer follows its size on the page, in device pixels.
@@ -177,6 +280,9 @@ mergeInto(LibraryManager.library, {
 
   glfwInit__deps: ['$WebGlfw'],
   glfwInit: function() {
+    // The page calls every function of this list once the game has ended (index.html).
+    Module['shelvoyAtEnd'] = Module['shelvoyAtEnd'] || [];
+    if (Module['shelvoyAtEnd'].indexOf(WebGlfw.end) < 0) Module['shelvoyAtEnd'].push(WebGlfw.end);
     WebGlfw.monitorList = _malloc(4);
     HEAP32[WebGlfw.monitorList >> 2] = WebGlfw.monitor;
     WebGlfw.videoMode = _malloc(24);
@@ -193,13 +299,7 @@ mergeInto(LibraryManager.library, {
   },
 
   glfwTerminate: function() {
-    WebGlfw.listeners.forEach(function(entry) {
-      entry[0].removeEventListener(entry[1], entry[2], true);
-    });
-    WebGlfw.listeners = [];
-    WebGlfw.window = 0;
-    WebGlfw.queue = [];
-    WebGlfw.keysDown = {};
+    WebGlfw.end();
   },
 
   glfwSetErrorCallback: function(callback) {
@@ -237,15 +337,13 @@ mergeInto(LibraryManager.library, {
     WebGlfw.listen(window, 'keyup', function(event) { WebGlfw.onKey(event, false); });
     WebGlfw.listen(window, 'resize', WebGlfw.resize);
     WebGlfw.listen(document, 'fullscreenchange', WebGlfw.resize);
-    // Keys held while the page loses the focus are released there.
-    WebGlfw.listen(window, 'blur', function() {
-      Object.keys(WebGlfw.keysDown).forEach(function(key) {
-        WebGlfw.queue.push(function() {
-          delete WebGlfw.keysDown[key];
-          WebGlfw.call('key', [WebGlfw.window, +key, +key, 0, 0]);
-        });
-      });
+    // Keys held while the page loses the focus, or is hidden, are released there.
+    WebGlfw.listen(window, 'blur', function() { WebGlfw.releaseKeys(); });
+    WebGlfw.listen(document, 'visibilitychange', function() {
+      if (document.visibilityState === 'hidden') WebGlfw.releaseKeys();
     });
+    WebGlfw.listen(canvas, 'webglcontextlost', WebGlfw.onContextLost);
+    WebGlfw.listen(canvas, 'webglcontextrestored', WebGlfw.onContextRestored);
     WebGlfw.refreshPads();
     return WebGlfw.window;
   },
@@ -266,14 +364,8 @@ mergeInto(LibraryManager.library, {
       performance.mark('shelvoy-first-frame');
     }
     return Asyncify.handleSleep(function(wakeUp) {
-      requestAnimationFrame(function(time) {
-        if (WebGlfw.lastFrameTime) {
-          WebGlfw.frameTimes.push(time - WebGlfw.lastFrameTime);
-          if (WebGlfw.frameTimes.length > 30) WebGlfw.frameTimes.shift();
-        }
-        WebGlfw.lastFrameTime = time;
-        wakeUp();
-      });
+      WebGlfw.wakeSwap = wakeUp;
+      WebGlfw.resumeSwap();
     });
   },
 
@@ -365,8 +457,10 @@ mergeInto(LibraryManager.library, {
 
   // A monitor asks for the browser's fullscreen (the page's own, on the canvas's parent); none
   // leaves it. Position, size and rate are the browser's to choose.
+  // Without the Fullscreen API (an iPhone's Safari), nothing happens.
   glfwSetWindowMonitor: function(window, monitor, x, y, width, height, refreshRate) {
     var target = Module['canvas'].parentElement || Module['canvas'];
+    if (monitor ? !target.requestFullscreen : !document.exitFullscreen) return;
     var request = monitor ? (document.fullscreenElement ? null : target.requestFullscreen()) :
                             (document.fullscreenElement ? document.exitFullscreen() : null);
     if (request) {

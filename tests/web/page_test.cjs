@@ -3,7 +3,7 @@
 //   node page_test.cjs <folder with index.html, shelvoy.js, shelvoy.wasm, Receipt.ttf> [png dir]
 // Needs puppeteer-core and pngjs (tests/web/package.json) and /usr/bin/chromium. Prints one line
 // per case and "N passed, N failed" last; exits 1 when a case failed. With a second argument, the
-// screenshots it looked at are kept there.
+// screenshots it looked at are kept there. SHELVOY_WEB_CASES=name,name runs those cases alone.
 "use strict";
 const fs = require("fs");
 const path = require("path");
@@ -130,6 +130,13 @@ const cases = {
     await page.keyboard.press("Enter");
     await page.keyboard.up("Alt");
     await page.waitForFunction(() => !document.fullscreenElement, {timeout: phaseLimit});
+    // Where the browser has no Fullscreen API (an iPhone's Safari), F11 does nothing.
+    await page.evaluate(() => { window.hadFullscreen = Element.prototype.requestFullscreen;
+                                Element.prototype.requestFullscreen = undefined; });
+    await page.keyboard.press("F11");
+    await sleep(500);
+    check(!(await visible(page, "failure")), "F11 without the Fullscreen API stopped the game");
+    await page.evaluate(() => { Element.prototype.requestFullscreen = window.hadFullscreen; });
     await page.keyboard.press("Escape");
     await page.waitForFunction(() => !document.getElementById("ended").hidden, {timeout: phaseLimit});
     const ended = await screenshot(page, "ended");
@@ -137,6 +144,79 @@ const cases = {
     check(differing(ended, await screenshot(page, "ended-later"), whole) === 0,
           "the picture moved after Esc");
     check(!(await visible(page, "failure")), "a failure box after Esc");
+    // The game has let go of the keyboard: Tab reaches "Play again".
+    await page.keyboard.press("Tab");
+    await screenshot(page, "ended-tab");
+    check(await page.evaluate(() => document.activeElement.id) === "again", "Tab does not reach Play again");
+    await page.close();
+  },
+
+  // Keys pressed as the page loses the focus (a browser shortcut's find bar takes it before the
+  // game has read them), letters held with Cmd when Cmd comes up, and keys held as the page is
+  // hidden all let go: the trolley stands. A hidden page is silent, and its sound comes back when
+  // it shows; so does sound the browser suspended (an interruption).
+  async keysLetGoAndAHiddenPageIsSilent(browser, address) {
+    const page = await open(browser, address, viewport);
+    const still = await startAndPlay(page);
+    const stands = async (name, after) => {
+      await page.evaluate(after);
+      await sleep(1500);
+      const moved = differing(still, await screenshot(page, name), view);
+      check(moved < standing, `${name}: the trolley drove itself (${moved} pixels)`);
+    };
+    await page.evaluate(() => {
+      window.press = (type, code, key, extra) =>
+          window.dispatchEvent(new KeyboardEvent(type, Object.assign({code, key, bubbles: true}, extra)));
+      window.setHidden = hidden => {
+        Object.defineProperty(document, "visibilityState", {configurable: true, get: () => hidden ? "hidden" : "visible"});
+        Object.defineProperty(document, "hidden", {configurable: true, get: () => hidden});
+        document.dispatchEvent(new Event("visibilitychange"));
+      };
+      window.audioState = () => window.Module.shelvoyAudio[1].context.state;
+    });
+    await stands("blur", () => {
+      press("keydown", "KeyE", "e"); press("keydown", "KeyI", "i"); window.dispatchEvent(new Event("blur"));
+    });
+    await stands("meta", () => {
+      press("keydown", "MetaLeft", "Meta", {metaKey: true});
+      press("keydown", "KeyE", "e", {metaKey: true}); press("keydown", "KeyI", "i", {metaKey: true});
+      press("keyup", "MetaLeft", "Meta");
+    });
+    check(await page.evaluate(() => audioState()) === "running", "no sound playing to begin with");
+    await stands("hidden", () => { press("keydown", "KeyE", "e"); press("keydown", "KeyI", "i"); setHidden(true); });
+    check(await page.evaluate(() => audioState()) === "suspended", "a hidden page's sound plays on");
+    await page.evaluate(() => setHidden(false));
+    await page.waitForFunction(() => audioState() === "running", {timeout: phaseLimit});
+    await page.evaluate(() => window.Module.shelvoyAudio[1].context.suspend());
+    await page.evaluate(() => press("keyup", "KeyQ", "q"));  // a gesture that does nothing in the game
+    await page.waitForFunction(() => audioState() === "running", {timeout: phaseLimit});
+    await page.close();
+  },
+
+  // The browser takes the page's WebGL and gives it back: the same run goes on, the store drawn
+  // as before. Taken and never given back, the page says so in plain words.
+  async aLostContextComesBackOrIsReported(browser, address) {
+    const page = await open(browser, address, viewport);
+    const still = await startAndPlay(page);
+    await page.evaluate(() => {
+      window.loser = window.Module.ctx.getExtension("WEBGL_lose_context");
+      window.loser.loseContext();
+    });
+    await sleep(1500);
+    await screenshot(page, "context-lost");
+    check(!(await visible(page, "failure")), "a failure box once the context was lost");
+    await page.evaluate(() => window.loser.restoreContext());
+    const back = await until(page, "context-back", image => count(image, whole, shelfBlue) > 20000);
+    check(differing(still, back, view) < standing, "the run did not go on where it was");
+    const driven = await hold(page, [["KeyE", "e"], ["KeyI", "i"]], 1500, "context-back-driven");
+    check(differing(still, driven, view) > driving, "the trolley does not drive after the context came back");
+    check(!page.consoleLines.some(line => /GL error/.test(line)), "GL errors on the console");
+    await page.evaluate(() => window.loser.loseContext());
+    await page.waitForFunction(() => !document.getElementById("failure").hidden, {timeout: phaseLimit});
+    await screenshot(page, "context-gone");
+    const text = await page.$eval("#failure-text", element => element.textContent);
+    check(/^The graphics were lost/.test(text), `the box says "${text}"`);
+    check(!(await visible(page, "ended")), "the ended panel over the failure");
     await page.close();
   },
 
@@ -186,14 +266,21 @@ const cases = {
     await page.close();
   },
 
-  // The countdown's beeps reach Web Audio through the game's mixer, and M silences them. What
-  // the page plays is read from the buffers it hands to the browser.
+  // The countdown's beeps reach Web Audio through the game's mixer, at their pitch where the
+  // browser runs its audio at a rate of its own (44.1 kHz here, as older Safari does whatever the
+  // page asks), and M silences them. Once the game has stopped on an error, the page's sound asks
+  // it for nothing more. What the page plays is read from the buffers it hands to the browser.
   async countdownIsHeard(browser, address) {
     const page = await browser.newPage();
     await page.evaluateOnNewDocument(() => {
-      window.heard = {buffers: 0, peak: 0};
-      const create = AudioContext.prototype.createScriptProcessor;
-      AudioContext.prototype.createScriptProcessor = function(...args) {
+      window.heard = {buffers: 0, peak: 0, pitches: [], context: null};
+      const Real = AudioContext;
+      window.AudioContext = function(options) {
+        window.heard.context = new Real(Object.assign({}, options, {sampleRate: 44100}));
+        return window.heard.context;
+      };
+      const create = Real.prototype.createScriptProcessor;
+      Real.prototype.createScriptProcessor = function(...args) {
         const node = create.apply(this, args);
         // What the page's handler has put in each buffer, once it has.
         let handler = null;
@@ -202,9 +289,17 @@ const cases = {
           if (!handler) return;
           handler(event);
           ++window.heard.buffers;
+          let peak = 0;
           for (let channel = 0; channel < 2; ++channel)
-            for (const sample of event.outputBuffer.getChannelData(channel))
-              window.heard.peak = Math.max(window.heard.peak, Math.abs(sample));
+            for (const sample of event.outputBuffer.getChannelData(channel)) peak = Math.max(peak, Math.abs(sample));
+          window.heard.peak = Math.max(window.heard.peak, peak);
+          // A beep's pitch from its zero crossings, in a buffer loud all through.
+          const left = event.outputBuffer.getChannelData(0);
+          let first = -1, last = -1, crossings = 0;
+          for (let i = 1; i < left.length; ++i)
+            if ((left[i - 1] < 0) !== (left[i] < 0)) { if (first < 0) first = i; last = i; ++crossings; }
+          if (peak > 0.05 && crossings > 20)
+            window.heard.pitches.push((crossings - 1) / 2 / ((last - first) / event.outputBuffer.sampleRate));
         });
         return node;
       };
@@ -213,7 +308,9 @@ const cases = {
     await page.goto(address, {waitUntil: "load"});
     await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
     await page.keyboard.press("Space");
-    await page.waitForFunction(() => window.heard.peak > 0.05, {timeout: phaseLimit});
+    await page.waitForFunction(() => window.heard.pitches.length > 0, {timeout: phaseLimit});
+    const pitch = await page.evaluate(() => window.heard.pitches[0]);
+    check(Math.abs(pitch / 880 - 1) < 0.02, `the 880 Hz beep plays at ${pitch.toFixed(0)} Hz in a 44.1 kHz context`);
     await page.keyboard.press("KeyM");
     await sleep(300);  // the mute's ramp, and the buffers already made
     const before = await page.evaluate(() => { window.heard.peak = 0; return window.heard.buffers; });
@@ -221,7 +318,61 @@ const cases = {
     const after = await page.evaluate(() => window.heard);
     check(after.buffers > before, "no sound buffers after M");
     check(after.peak === 0, `M left sound playing (peak ${after.peak})`);
+    // The game stops on an error no one catches (here the browser's animation frames fail): the
+    // sound closes, and asks the dead game for nothing more.
+    await page.evaluate(() => { window.requestAnimationFrame = () => { throw new Error("no more frames"); }; });
+    await page.waitForFunction(() => !document.getElementById("failure").hidden, {timeout: phaseLimit});
+    await sleep(300);
+    const atAbort = await page.evaluate(() => window.heard.buffers);
+    await sleep(1000);
+    const afterAbort = await page.evaluate(() => ({buffers: window.heard.buffers, state: window.heard.context.state}));
+    check(afterAbort.buffers === atAbort, `the page asked the stopped game for ${afterAbort.buffers - atAbort} buffers`);
+    check(afterAbort.state === "closed", `the sound is ${afterAbort.state} once the game stopped`);
     await page.close();
+  },
+
+  // On a fast display the game shows one frame at every animation frame: animation frames faked on
+  // a 144 Hz and a 120 Hz grid, in time the fake keeps (the page's clock, and its timers, move only
+  // with them), so that how fast this machine draws does not count.
+  async oneFrameAtEveryAnimationFrame(browser, address) {
+    for (const hz of [144, 120]) {
+      const page = await browser.newPage();
+      await page.evaluateOnNewDocument(hz => {
+        let virtual = 0, pending = [], scheduled = false;
+        const realTimeout = window.setTimeout.bind(window);
+        performance.now = () => virtual;
+        window.setTimeout = (callback, ms, ...rest) => {
+          const due = virtual + (ms || 0);
+          return realTimeout(() => { virtual = Math.max(virtual, due); callback(...rest); }, ms);
+        };
+        window.paced = {frames: 0, since: 0};
+        window.requestAnimationFrame = callback => {
+          pending.push(callback);
+          if (scheduled) return 0;
+          scheduled = true;
+          realTimeout(() => {
+            scheduled = false;
+            virtual = (Math.floor(virtual * hz / 1000 + 1e-9) + 1) * 1000 / hz;
+            ++window.paced.frames;
+            const due = pending;
+            pending = [];
+            due.forEach(f => f(virtual));
+          }, 1);
+          return 0;
+        };
+      }, hz);
+      await page.setViewport({width: 320, height: 240});
+      await page.goto(address, {waitUntil: "load"});
+      await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
+      await page.keyboard.press("Space");
+      await page.waitForFunction(() => window.paced.frames > 20, {timeout: phaseLimit});
+      const from = await page.evaluate(() => ({frames: window.paced.frames, at: performance.now()}));
+      await page.waitForFunction(from => window.paced.frames >= from.frames + 60, {timeout: phaseLimit}, from);
+      const to = await page.evaluate(() => ({frames: window.paced.frames, at: performance.now()}));
+      const rate = (to.frames - from.frames) / ((to.at - from.at) / 1000);
+      check(rate > 0.97 * hz, `${hz} Hz: the game showed ${rate.toFixed(1)} frames a second`);
+      await page.close();
+    }
   },
 
   // A page whose font the server does not have: the game reports it in the box, and on the console.
@@ -247,7 +398,9 @@ const cases = {
   const address = `http://127.0.0.1:${server.address().port}/`;
   const browser = await launch();
   let passed = 0, failed = 0;
+  const only = process.env.SHELVOY_WEB_CASES ? process.env.SHELVOY_WEB_CASES.split(",") : null;
   for (const [name, run] of Object.entries(cases)) {
+    if (only && !only.includes(name)) continue;
     try {
       await run(browser, address, `http://127.0.0.1:${withoutFont.address().port}/`);
       console.log(`ok: ${name}`);
