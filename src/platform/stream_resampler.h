@@ -22,12 +22,12 @@ public:
 private:
     void advance();
 
-    double m_step;       ///< source frames per output frame
+    double m_step;  ///< source frames per output frame
     Source m_source;
     void* m_context;
-    double m_fraction = 0.0;                ///< where the next output frame lies past m_before, 0 to 1
-    std::array<float, 2> m_before{};        ///< the source frame at or before it
-    std::array<float, 2> m_after{};         ///< the source frame after it
-    std::vector<float> m_block;             ///< source frames asked for and not yet used
-    std::size_t m_used;                     ///< frames of m_block used
+    double m_fraction = 0.0;          ///< where the next output frame lies past m_before, 0 to 1
+    std::array<float, 2> m_before{};  ///< the source frame at or before it
+    std::array<float, 2> m_after{};   ///< the source frame after it
+    std::vector<float> m_block;       ///< source frames asked for and not yet used
+    std::size_t m_used;               ///< frames of m_block used
 };

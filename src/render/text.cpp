@@ -93,6 +93,15 @@ float textWidth(const std::string& text, float scale)
     return fixedPitchWidth(characterAdvances(*polygonFonts[size], text));
 }
 
+float proportionalTextWidth(const std::string& text, float scale)
+{
+    if (text.empty())
+        return 0.0f;
+    const int size = scaledFaceSize(scale);
+    ensureFonts(size);
+    return polygonFonts[size]->Advance(text.c_str(), -1, FTPoint(0, 0, 0));
+}
+
 void prepareText(const std::string& characters, float scale)
 {
     const int size = scaledFaceSize(scale);

@@ -22,6 +22,8 @@ void drawText(const std::string& text, bool monospaced, float scale = 1.0f);
 
 /// The width `drawText(text, true, scale)` covers: length * the widest character's advance.
 float textWidth(const std::string& text, float scale = 1.0f);
+/// The width `drawText(text, false, scale)` covers: the string's advance in the filled font.
+float proportionalTextWidth(const std::string& text, float scale = 1.0f);
 
 /// Builds the glyphs of every character of `characters` in both fonts of `scale`, so drawing
 /// them later builds nothing (the first frame of the game then costs no more than any other).

@@ -1,5 +1,6 @@
 #include "world/counter_layout.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "render/text.h"
@@ -8,6 +9,7 @@ namespace {
 
 constexpr int faceSize = textFaceSize;     // pixels, of the counters' text
 constexpr double margin = faceSize / 3.0;  // a third of an em from the window edges
+constexpr float smallestShrink = 0.05f;
 
 }  // namespace
 
@@ -32,4 +34,13 @@ float itemsLeftX(float scale) { return static_cast<float>(margin * static_cast<d
 float clockX(int width, float clockWidth, float scale)
 {
     return static_cast<float>((width - margin * static_cast<double>(scale)) - clockWidth);
+}
+
+float counterShrink(int width, float itemsWidth, float clockWidth, float gap, float scale)
+{
+    const double room = width - 2.0 * margin * static_cast<double>(scale);
+    const double needed = static_cast<double>(itemsWidth) + clockWidth + gap;
+    if (needed <= room)
+        return 1.0f;
+    return std::max(static_cast<float>(room / needed), smallestShrink);
 }

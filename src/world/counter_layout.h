@@ -22,3 +22,9 @@ float itemsLeftX(float scale = 1.0f);
 /// Left end of the run clock, so that a clock `clockWidth` pixels wide ends 32 / 3 * scale
 /// pixels from the right edge of a window `width` pixels wide.
 float clockX(int width, float clockWidth, float scale = 1.0f);
+
+/// How much smaller than their own size both counters are drawn in a window `width` pixels wide:
+/// 1 where they fit, else the factor at which the items-left line (`itemsWidth` pixels at its own
+/// size) and the clock (`clockWidth`), each at its own edge, leave `gap` pixels (about a
+/// character, which shrinks with them) between them. Never below a twentieth.
+float counterShrink(int width, float itemsWidth, float clockWidth, float gap, float scale = 1.0f);

@@ -185,21 +185,29 @@ void World::renderCounters() const
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     checkGlError(__FILE__, __LINE__);
 
+    // In a window too narrow for both at their size, both shrink together (sized by the line of
+    // the run's first frame, the longest, so that they keep their size through the run).
     const float scale = contentScale;
-    const float baseline = counterBaseline(height, scale);
+    const std::string clock = runTimeText();
+    const float clockWidth = textWidth(clock, scale);
+    const float shrink =
+        counterShrink(width, proportionalTextWidth(itemsLeftText(static_cast<int>(m_items.size())), scale),
+                      clockWidth, clockWidth / static_cast<float>(clock.size()), scale);
+    const float textScale = shrink < 1.0f ? scale * shrink : scale;
+    const float baseline = counterBaseline(height, textScale);
     glPushMatrix();
     {
         glTranslatef(itemsLeftX(scale), baseline, 0.0f);
-        drawText(itemsLeftText(m_itemsLeft), false, scale);
+        drawText(itemsLeftText(m_itemsLeft), false, textScale);
     }
     glPopMatrix();
     checkGlError(__FILE__, __LINE__);
 
-    const std::string clock = runTimeText();
     glPushMatrix();
     {
-        glTranslatef(clockX(width, textWidth(clock, scale), scale), baseline, 0.0f);
-        drawText(clock, true, scale);
+        glTranslatef(clockX(width, shrink < 1.0f ? textWidth(clock, textScale) : clockWidth, scale), baseline,
+                     0.0f);
+        drawText(clock, true, textScale);
     }
     glPopMatrix();
     checkGlError(__FILE__, __LINE__);

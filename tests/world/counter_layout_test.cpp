@@ -30,3 +30,21 @@ TEST(CounterLayout, CountersKeepTheirDistanceFromTheTopAndRightEdges)
     EXPECT_FLOAT_EQ(itemsLeftX(2.0f), 2.0f * itemsLeftX());
     EXPECT_NEAR(1600.0f - (clockX(1600, 240.0f, 2.0f) + 240.0f), 2.0f * itemsLeftX(), 1e-3);
 }
+
+// In a window too narrow for both counters at their size (at 420 pixels "20 items left" would
+// touch the clock), both shrink together until about a character's gap stands between them;
+// wherever they fit they keep their size, to the bit.
+TEST(CounterLayout, CountersShrinkTogetherWhereTheyWouldMeet)
+{
+    const float items = 247.0f, clock = 150.0f, gap = clock / 8;  // the game's font at 32 pixels
+    EXPECT_EQ(counterShrink(800, items, clock, gap), 1.0f);
+    EXPECT_EQ(counterShrink(1600, 2 * items, 2 * clock, 2 * gap, 2.0f), 1.0f);
+    EXPECT_EQ(counterShrink(440, items, clock, gap), 1.0f);
+    for (int width : {420, 400, 240}) {
+        const float shrink = counterShrink(width, items, clock, gap);
+        EXPECT_LT(shrink, 1.0f) << width;
+        const float gapLeft = clockX(width, shrink * clock) - (itemsLeftX() + shrink * items);
+        EXPECT_NEAR(gapLeft, shrink * gap, 0.01f) << width;
+    }
+    EXPECT_EQ(counterShrink(1, items, clock, gap), 0.05f);
+}
