@@ -24,6 +24,7 @@
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
+#include "platform/rumble.h"
 #include "platform/swap_pacing.h"
 #include "platform/threads.h"
 #include "render/camera.h"
@@ -39,6 +40,8 @@ const char* const windowTitle = "Shelvoy! - prototype7-4-gf937efb";
 // frame that asked for it (and a whole number of milliseconds, which SDL's pacing of its file and
 // dummy drivers keeps exactly).
 constexpr int audioBufferFrames = 480;
+// A knock at least this strong (0 to 1) shakes the device where it can shake.
+constexpr float hardKnock = 0.5f;
 
 // A failed GLFW call: the message is the game's, the cause is GLFW's.
 struct GlfwFailure : std::runtime_error {
@@ -237,6 +240,9 @@ void playLoop(World& world)
         sampleControls(world);
         world.step(dt);
         gameSound->cues().afterStep(world, dt);
+        // A hard knock shakes a phone too, unless the player has silenced the game.
+        if (gameSound->cues().latestKnock() >= hardKnock && !soundMuted)
+            rumble(gameSound->cues().latestKnock());
         showFrame(world, dt);
     }
 }

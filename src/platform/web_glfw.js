@@ -13,6 +13,13 @@
 //   pixels, its framebuffer in device pixels, and its content scale the devicePixelRatio.
 // - Fullscreen is the browser's (requestFullscreen on the canvas's parent).
 // - Gamepads are the browser's with the standard mapping, read afresh at every poll.
+// - On a touch screen each half of the page is one hand's stick: a thumb put down anywhere in the
+//   left half is the left stick, centred where it landed, and drives as a pad's left stick does
+//   (touchTravel CSS pixels, about a centimetre, is the whole travel); the right half is the right
+//   stick. The sticks are reported as a gamepad of their own, joystick touchPad, connected from
+//   the first touch, and they lean the sticks of any other pad read while a thumb is down. Each
+//   shows under its thumb while held, drawn by the page (never in the game's GL), and fades when
+//   let go.
 // - glfwSwapBuffers hands the frame to the browser and returns at its next animation frame
 //   (through Asyncify): the display's pace, as a swap that waits for vertical sync gives it.
 // - Keys held, or pressed and not yet handed to the game, are let go when the page loses the focus
@@ -53,6 +60,11 @@ mergeInto(LibraryManager.library, {
     contextLost: false,  // the WebGL context is gone and not yet given back
     lostTimer: 0,
     lostContextPatience: 5000,  // ms
+    touchTravel: 38,     // CSS pixels from a stick's centre to the end of its travel: about 1 cm
+    touchPad: 15,        // the joystick the touch sticks are (GLFW_JOYSTICK_LAST)
+    touched: false,      // a thumb has been put down: the touch pad is connected
+    hands: [null, null], // the left and right thumbs: {id, x0, y0, x, y} in CSS pixels, or null
+    stickShapes: [null, null],  // the page's drawing of each stick
 
     // KeyboardEvent.code -> GLFW key token.
     codeToKey: (function() {
@@ -209,6 +221,98 @@ mergeInto(LibraryManager.library, {
       });
     },
 
+    // A thumb comes down: the hand of its half of the page takes it, unless that hand has one.
+    onPointerDown: function(event) {
+      if (event.pointerType !== 'touch') return;
+      event.preventDefault();
+      var side = event.clientX < window.innerWidth / 2 ? 0 : 1;
+      if (WebGlfw.hands[side]) return;  // a third thumb, or a second on one half
+      WebGlfw.hands[side] = {id: event.pointerId, x0: event.clientX, y0: event.clientY,
+                             x: event.clientX, y: event.clientY};
+      try { event.target.setPointerCapture(event.pointerId); } catch (ignored) {}
+      WebGlfw.touched = true;
+      WebGlfw.drawStick(side);
+    },
+
+    handOf: function(event) {
+      for (var side = 0; side < 2; ++side) {
+        var hand = WebGlfw.hands[side];
+        if (hand && hand.id === event.pointerId) return side;
+      }
+      return -1;
+    },
+
+    onPointerMove: function(event) {
+      var side = WebGlfw.handOf(event);
+      if (side < 0) return;
+      event.preventDefault();
+      WebGlfw.hands[side].x = event.clientX;
+      WebGlfw.hands[side].y = event.clientY;
+      WebGlfw.drawStick(side);
+    },
+
+    // A thumb lifted, cancelled or lost lets its hand go at once.
+    onPointerUp: function(event) {
+      var side = WebGlfw.handOf(event);
+      if (side < 0) return;
+      WebGlfw.hands[side] = null;
+      WebGlfw.drawStick(side);
+    },
+
+    releaseHands: function() {
+      for (var side = 0; side < 2; ++side) {
+        WebGlfw.hands[side] = null;
+        WebGlfw.drawStick(side);
+      }
+    },
+
+    // A hand's stick as a pad's: x right and y down, each -1 to 1, within the unit circle.
+    stick: function(side) {
+      var hand = WebGlfw.hands[side];
+      if (!hand) return [0, 0];
+      var x = (hand.x - hand.x0) / WebGlfw.touchTravel, y = (hand.y - hand.y0) / WebGlfw.touchTravel;
+      var length = Math.sqrt(x * x + y * y);
+      return length > 1 ? [x / length, y / length] : [x, y];
+    },
+
+    // The ring and knob of a stick under its thumb, or fading away once it is let go.
+    drawStick: function(side) {
+      var shape = WebGlfw.stickShapes[side];
+      var hand = WebGlfw.hands[side];
+      if (!shape) {
+        if (!hand) return;
+        var ring = document.createElement('div'), knob = document.createElement('div');
+        var size = 2 * WebGlfw.touchTravel;
+        ring.className = 'shelvoy-stick';
+        ring.style.cssText = 'position:fixed;pointer-events:none;box-sizing:border-box;border-radius:50%;' +
+            'border:3px solid rgba(255,255,255,0.7);background:rgba(0,0,0,0.2);transition:opacity 0.3s;' +
+            'width:' + size + 'px;height:' + size + 'px;margin:' + (-size / 2) + 'px 0 0 ' + (-size / 2) + 'px';
+        knob.style.cssText = 'position:absolute;border-radius:50%;background:rgba(255,255,255,0.8);' +
+            'width:' + (size / 2) + 'px;height:' + (size / 2) + 'px;left:' + (size / 4) + 'px;top:' + (size / 4) + 'px';
+        ring.appendChild(knob);
+        document.body.appendChild(ring);
+        shape = WebGlfw.stickShapes[side] = {ring: ring, knob: knob};
+      }
+      if (!hand) {
+        shape.ring.style.opacity = '0';
+        return;
+      }
+      var lean = WebGlfw.stick(side);
+      shape.ring.style.opacity = '1';
+      shape.ring.style.left = hand.x0 + 'px';
+      shape.ring.style.top = hand.y0 + 'px';
+      shape.knob.style.transform = 'translate(' + lean[0] * WebGlfw.touchTravel + 'px,' +
+          lean[1] * WebGlfw.touchTravel + 'px)';
+    },
+
+    // The page's own buttons (index.html) press a key of the game's: a press and a release.
+    press: function(key) {
+      if (!WebGlfw.window) return;
+      [1, 0].forEach(function(action) {
+        WebGlfw.queue.push(function() { WebGlfw.call('key', [WebGlfw.window, key, key, action, 0]); });
+      });
+    },
+
     // The game has ended, however it ended: the page's listeners go, and with them the keys the
     // page had taken for the game (Tab, Enter and Space work for the page's own buttons again).
     end: function() {
@@ -222,6 +326,7 @@ mergeInto(LibraryManager.library, {
       WebGlfw.keysDown = {};
       WebGlfw.pressed = {};
       WebGlfw.wakeSwap = null;
+      WebGlfw.releaseHands();
     },
 
     // The canvas's drawing buffer follows its size on the page, in device pixels.
@@ -253,7 +358,7 @@ mergeInto(LibraryManager.library, {
     refreshPads: function() {
       var pads = WebGlfw.pads();
       for (var jid = 0; jid < 16; ++jid) {
-        var present = !!(pads[jid] && pads[jid].connected);
+        var present = jid === WebGlfw.touchPad ? WebGlfw.touched : !!(pads[jid] && pads[jid].connected);
         if (present !== !!WebGlfw.connectedPads[jid]) {
           WebGlfw.connectedPads[jid] = present;
           if (WebGlfw.callbacks['joystick']) {
@@ -338,10 +443,27 @@ mergeInto(LibraryManager.library, {
     WebGlfw.listen(window, 'resize', WebGlfw.resize);
     WebGlfw.listen(document, 'fullscreenchange', WebGlfw.resize);
     // Keys held while the page loses the focus, or is hidden, are released there.
-    WebGlfw.listen(window, 'blur', function() { WebGlfw.releaseKeys(); });
-    WebGlfw.listen(document, 'visibilitychange', function() {
-      if (document.visibilityState === 'hidden') WebGlfw.releaseKeys();
+    WebGlfw.listen(window, 'blur', function() {
+      WebGlfw.releaseKeys();
+      WebGlfw.releaseHands();
     });
+    WebGlfw.listen(document, 'visibilitychange', function() {
+      if (document.visibilityState === 'hidden') {
+        WebGlfw.releaseKeys();
+        WebGlfw.releaseHands();
+      }
+    });
+    WebGlfw.listen(canvas, 'pointerdown', WebGlfw.onPointerDown);
+    WebGlfw.listen(window, 'pointermove', WebGlfw.onPointerMove);
+    ['pointerup', 'pointercancel', 'lostpointercapture'].forEach(function(type) {
+      WebGlfw.listen(window, type, WebGlfw.onPointerUp);
+    });
+    WebGlfw.listen(window, 'orientationchange', WebGlfw.resize);
+    // The two touch sticks as the game reads them (for the page's tests): [[x, y], [x, y]].
+    Module['shelvoyTouchSticks'] = function() { return [WebGlfw.stick(0), WebGlfw.stick(1)]; };
+    Module['shelvoyPress'] = function(code) {
+      if (code in WebGlfw.codeToKey) WebGlfw.press(WebGlfw.codeToKey[code]);
+    };
     WebGlfw.listen(canvas, 'webglcontextlost', WebGlfw.onContextLost);
     WebGlfw.listen(canvas, 'webglcontextrestored', WebGlfw.onContextRestored);
     WebGlfw.refreshPads();
@@ -490,11 +612,13 @@ mergeInto(LibraryManager.library, {
   },
 
   glfwJoystickPresent: function(jid) {
+    if (jid === WebGlfw.touchPad) return WebGlfw.touched ? 1 : 0;
     var pad = WebGlfw.pads()[jid];
     return pad && pad.connected ? 1 : 0;
   },
 
   glfwJoystickIsGamepad: function(jid) {
+    if (jid === WebGlfw.touchPad) return WebGlfw.touched ? 1 : 0;
     var pad = WebGlfw.pads()[jid];
     return pad && pad.connected && pad.mapping === 'standard' ? 1 : 0;
   },
@@ -502,9 +626,11 @@ mergeInto(LibraryManager.library, {
   // The standard mapping's buttons and axes in GLFW's order: A, B, X, Y, LB, RB, Back, Start,
   // Guide, the thumbs, then the pad's up, right, down and left; the sticks (down and right
   // positive in both), then the triggers from -1 to 1.
+  // The touch pad has its sticks and no buttons; a thumb that is down leans its stick on any pad.
   glfwGetGamepadState: function(jid, state) {
-    var pad = WebGlfw.pads()[jid];
-    if (!pad || !pad.connected || pad.mapping !== 'standard') return 0;
+    var touch = jid === WebGlfw.touchPad;
+    var pad = touch ? {buttons: [], axes: []} : WebGlfw.pads()[jid];
+    if (touch ? !WebGlfw.touched : !pad || !pad.connected || pad.mapping !== 'standard') return 0;
     var order = [0, 1, 2, 3, 4, 5, 8, 9, 16, 10, 11, 12, 15, 13, 14];
     for (var i = 0; i < order.length; ++i) {
       var button = pad.buttons[order[i]];
@@ -512,6 +638,12 @@ mergeInto(LibraryManager.library, {
     }
     var axes = (state + 16) >> 2;
     for (var a = 0; a < 4; ++a) HEAPF32[axes + a] = pad.axes[a] || 0;
+    for (var side = 0; side < 2; ++side) {
+      if (!WebGlfw.hands[side]) continue;
+      var lean = WebGlfw.stick(side);
+      HEAPF32[axes + 2 * side] = lean[0];
+      HEAPF32[axes + 2 * side + 1] = lean[1];
+    }
     for (var t = 0; t < 2; ++t) {
       var trigger = pad.buttons[6 + t];
       HEAPF32[axes + 4 + t] = (trigger ? trigger.value : 0) * 2 - 1;

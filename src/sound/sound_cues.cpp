@@ -58,9 +58,13 @@ void SoundCues::afterStep(const World& world, float dt)
             ++m_chimesRung;
 
     m_sinceKnock = std::min(m_sinceKnock + dt, knockInterval);
+    m_latestKnock = 0.0f;
+    const float strength = std::min(step.hardestShelfImpulse / loudestKnock, 1.0f);
     if (step.hardestShelfImpulse >= quietestKnock && m_sinceKnock >= knockInterval &&
-        post(SoundEvent::Kind::knock, std::min(step.hardestShelfImpulse / loudestKnock, 1.0f)))
+        post(SoundEvent::Kind::knock, strength)) {
         m_sinceKnock = 0.0f;
+        m_latestKnock = strength;
+    }
 
     const b2Body& body = world.cart().body();
     const float cornerRadius = std::hypot(cartDef.halfLength, cartDef.halfWidth);  // units

@@ -40,6 +40,8 @@ public:
     void setMuted(bool muted);
     /// Once a frame: posts the rattle's level and the mute again where the queue refused them.
     void catchUp();
+    /// The strength of the knock the latest afterStep() sounded, 0 (none) to 1.
+    float latestKnock() const { return m_latestKnock; }
 
 private:
     bool post(SoundEvent::Kind kind, float value = 0.0f);
@@ -51,8 +53,9 @@ private:
     std::function<double()> m_clock;
     int m_chimesRung = 0;                ///< chimes the queue took
     float m_sinceKnock = knockInterval;  ///< seconds since the last knock the queue took
-    float m_rattleWanted = 0.0f;         ///< the level the cart's speed asks for
-    float m_rattlePosted = 0.0f;         ///< the level the queue took last
+    float m_latestKnock = 0.0f;
+    float m_rattleWanted = 0.0f;  ///< the level the cart's speed asks for
+    float m_rattlePosted = 0.0f;  ///< the level the queue took last
     bool m_mutedWanted = false;
     bool m_mutedPosted = false;
 };

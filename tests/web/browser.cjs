@@ -12,7 +12,8 @@ const puppeteer = require("puppeteer-core");
 // server without them).
 function serve(folder, missing) {
   folder = path.resolve(folder);
-  const types = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm"};
+  const types = {".html": "text/html", ".js": "text/javascript", ".wasm": "application/wasm",
+                 ".webmanifest": "application/manifest+json", ".png": "image/png"};
   const server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, "http://localhost").pathname).slice(1) || "index.html";
     const file = path.join(folder, path.normalize(name));
@@ -23,6 +24,16 @@ function serve(folder, missing) {
     }
     response.writeHead(200, {"Content-Type": types[path.extname(file)] || "application/octet-stream"});
     fs.createReadStream(file).pipe(response);
+  });
+  // stop() ends the server as a network that went away: open connections too.
+  const sockets = new Set();
+  server.on("connection", socket => {
+    sockets.add(socket);
+    socket.on("close", () => sockets.delete(socket));
+  });
+  server.stop = () => new Promise(resolve => {
+    server.close(resolve);
+    for (const socket of sockets) socket.destroy();
   });
   return new Promise(resolve => server.listen(0, "127.0.0.1", () => resolve(server)));
 }

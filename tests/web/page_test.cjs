@@ -383,6 +383,76 @@ const cases = {
     }
   },
 
+  // Shelvoy! on a phone (390 x 844 CSS pixels at 3x, touch only): a tap starts it; two thumbs
+  // pushed up drive the trolley, one alone turns it, and a lifted or cancelled thumb stops pushing; the page
+  // neither scrolls nor zooms, and follows a turn to landscape at once. Loaded once, it loads
+  // again with its server gone, and plays.
+  async playsOnAPhone(browser) {
+    const own = await serve(folder, []);
+    const page = await browser.newPage();
+    page.consoleLines = [];
+    page.on("console", message => page.consoleLines.push(message.text()));
+    const portrait = {width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true};
+    await page.setViewport(portrait);
+    await page.goto(`http://127.0.0.1:${own.address().port}/`, {waitUntil: "load"});
+    const session = await page.target().createCDPSession();
+    const touch = (type, points) => session.send("Input.dispatchTouchEvent",
+        {type, touchPoints: points.map(([x, y], id) => ({x, y, id}))});
+    const tap = async () => { await touch("touchStart", [[195, 700]]); await touch("touchEnd", []); };
+    const pixels = image => image.width * image.height;
+    const changed = (a, b) => differing(a, b, [0, 0, a.width, a.height]) / pixels(a);
+    const startOnATap = async () => {
+      await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
+      await tap();
+      // The countdown's word, white with a black rim, in the middle of the screen.
+      return until(page, "phone-countdown", image => {
+        const middle = [0, image.height / 3, image.width, 2 * image.height / 3];
+        return count(image, middle, white) > 5000 && count(image, middle, black) > 2000;
+      });
+    };
+    check(/thumb on each half/.test(await page.$eval("#start", e => e.textContent)), "the start panel asks for keys");
+    await startOnATap();
+    await sleep(5000);  // the countdown, and the camera's settling
+    const still = await screenshot(page, "phone-play");
+    // Standing, the clock and the spinning items change about 1 % of the picture. How soon the
+    // trolley has gone far enough depends on this machine's speed: a bound, not a measure.
+    const movesAwayFrom = (from, name) => until(page, name, image => changed(from, image) > 0.2);
+    await touch("touchStart", [[100, 600], [290, 600]]);
+    await touch("touchMove", [[100, 560], [290, 560]]);
+    await movesAwayFrom(still, "phone-two-thumbs");
+    const sticks = () => page.evaluate(() => window.Module.shelvoyTouchSticks());
+    check(JSON.stringify(await sticks()) === "[[0,-1],[0,-1]]", `the sticks read ${JSON.stringify(await sticks())}`);
+    await touch("touchEnd", []);
+    check(JSON.stringify(await sticks()) === "[[0,0],[0,0]]", "lifted thumbs still push");
+    await sleep(1500);
+    const stopped = await screenshot(page, "phone-let-go");
+    await touch("touchStart", [[100, 600]]);
+    await touch("touchMove", [[100, 560]]);
+    check(JSON.stringify(await sticks()) === "[[0,-1],[0,0]]", "one thumb leans both sticks");
+    await movesAwayFrom(stopped, "phone-one-thumb");
+    await touch("touchCancel", []);  // a cancelled touch lets its hand go too
+    check(JSON.stringify(await sticks()) === "[[0,0],[0,0]]", "a cancelled thumb still pushes");
+    const view = await page.evaluate(() => ({scroll: window.scrollY, zoom: window.visualViewport.scale}));
+    check(view.scroll === 0 && view.zoom === 1, `the page scrolled or zoomed: ${JSON.stringify(view)}`);
+    // A turn of the phone: the canvas follows at once.
+    await page.setViewport(Object.assign({}, portrait, {width: 844, height: 390}));
+    await sleep(500);
+    await screenshot(page, "phone-landscape");
+    const canvas = await page.$eval("#canvas", c => [c.width, c.height]);
+    check(canvas[0] === 844 * 3 && canvas[1] === 390 * 3, `the canvas is ${canvas} in landscape`);
+    await page.setViewport(portrait);
+    // Offline: the service worker's copy serves the page once its server is gone.
+    await page.waitForFunction(() => navigator.serviceWorker && !!navigator.serviceWorker.controller,
+                               {timeout: phaseLimit});
+    await page.evaluate(() => navigator.serviceWorker.ready);
+    await own.stop();
+    await page.reload({waitUntil: "load"});
+    await startOnATap();
+    await screenshot(page, "phone-offline");
+    await session.detach();
+    await page.close();
+  },
+
   // A page whose font the server does not have: the game reports it in the box, and on the console.
   async missingFontIsReported(browser, address, withoutFont) {
     const page = await open(browser, withoutFont, viewport);
