@@ -49,10 +49,17 @@ void SoundCues::afterStep(const World& world, float dt)
     rattleAt(std::min(speed / fullRattleSpeed, 1.0f));
 }
 
-void SoundCues::resultsOpened()
+void SoundCues::resultsOpened(bool newBest)
 {
     rattleAt(0.0f);
-    post(SoundEvent::Kind::flourish);
+    post(SoundEvent::Kind::flourish, newBest ? 1.0f : 0.0f);
+}
+
+void SoundCues::newRun()
+{
+    rattleAt(0.0f);
+    m_chimesRung = 0;
+    m_sinceKnock = knockInterval;
 }
 
 void SoundCues::setMuted(bool muted) { post(SoundEvent::Kind::mute, muted ? 1.0f : 0.0f); }

@@ -1,5 +1,7 @@
 #include "world/counter_layout.h"
 
+#include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "render/text.h"
@@ -32,4 +34,23 @@ float itemsLeftX(float scale) { return static_cast<float>(margin * static_cast<d
 float clockX(int width, float clockWidth, float scale)
 {
     return static_cast<float>((width - margin * static_cast<double>(scale)) - clockWidth);
+}
+
+std::string marginText(double seconds)
+{
+    const bool behind = !(seconds < 0.0);
+    double size = std::abs(seconds);
+    if (!(size < 1e9))
+        size = 1e9;  // past any run, and NaN: shown as that, never undefined
+    const int whole = static_cast<int>(size);
+    int millis = static_cast<int>((size - static_cast<double>(whole)) * 1000.0);
+    millis = millis < 0 ? 0 : millis > 999 ? 999 : millis;
+    char text[48];
+    std::snprintf(text, sizeof text, "%c%d.%03d", behind ? '+' : '-', whole, millis);
+    return text;
+}
+
+float splitBaseline(int height, float scale)
+{
+    return static_cast<float>(counterBaseline(height, scale) - 1.25 * faceSize * static_cast<double>(scale));
 }

@@ -4,7 +4,7 @@
 
 /// Every character the counters can ever show: the clock's digits and separators, and the
 /// letters and space of the items-left line.
-inline constexpr char counterCharacters[] = "0123456789:. efilmst";
+inline constexpr char counterCharacters[] = "0123456789:. efilmst+-";
 
 /// The items-left line: the count in plain decimal, then " item left" for 1, else " items left".
 std::string itemsLeftText(int itemsLeft);
@@ -22,3 +22,11 @@ float itemsLeftX(float scale = 1.0f);
 /// Left end of the run clock, so that a clock `clockWidth` pixels wide ends 32 / 3 * scale
 /// pixels from the right edge of a window `width` pixels wide.
 float clockX(int width, float clockWidth, float scale = 1.0f);
+
+/// A margin against the record, seconds (negative: ahead), as the splits and the results show it:
+/// its sign always ("-0.412", "+1.020", "+0.000" for a tie), then whole seconds and milliseconds,
+/// truncated toward zero as the clock is.
+std::string marginText(double seconds);
+
+/// Baseline of the split shown under the run clock: one line of the counters' text below theirs.
+float splitBaseline(int height, float scale = 1.0f);
