@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 
-
 namespace {
 
 std::string joined(const std::string& folder, const std::string& name) { return folder + "/" + name; }

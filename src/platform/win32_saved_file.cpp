@@ -4,7 +4,6 @@
 
 #include "platform/saved_file.h"
 
-
 #include "platform/win32_system.h"
 
 namespace {

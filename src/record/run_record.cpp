@@ -6,6 +6,11 @@
 #include "world/level.h"
 #include "world/world.h"
 
+// The build names the game's version; a build of these sources alone (the fuzzer's) has none.
+#ifndef SHELVOY_VERSION
+#define SHELVOY_VERSION "unknown"
+#endif
+
 namespace {
 
 constexpr char magic[8] = {'S', 'H', 'E', 'L', 'V', 'O', 'Y', 'R'};
