@@ -105,6 +105,8 @@ void prepareCountdown(World& world, ScreenFonts& fonts)
         fonts.outline->Advance(text.c_str(), -1, FTPoint());
     }
     prepareText(counterCharacters, contentScale);
+    if (raceGhost)
+        prepareText(splitCharacters, contentScale);  // a record: splits will show
     renderFrame(world, selectedCamera());
     drawCountdownWord(fonts, countdownText(3), 1.0f);
     glFinish();

@@ -19,7 +19,8 @@ ScreenFonts loadScreenFonts(unsigned size);
 
 /// Builds, before the countdown's clock starts, what its first frames would otherwise build
 /// while it runs: the glyphs of the four words in `fonts` and of every character the counters
-/// show, and the renderer's first drawing of the scene and a word (drawn, not presented).
+/// show (and the splits', when there is a record to race), and the renderer's first drawing of the
+/// scene and a word (drawn, not presented).
 void prepareCountdown(World& world, ScreenFonts& fonts);
 
 /// Over a frame drawn by renderFrame: the countdown `text` centred in the window at `scale`,

@@ -4,7 +4,9 @@
 
 /// Every character the counters can ever show: the clock's digits and separators, and the
 /// letters and space of the items-left line.
-inline constexpr char counterCharacters[] = "0123456789:. efilmst+-";
+inline constexpr char counterCharacters[] = "0123456789:. efilmst";
+/// Every character a split under the clock can show (marginText).
+inline constexpr char splitCharacters[] = "0123456789.+-";
 
 /// The items-left line: the count in plain decimal, then " item left" for 1, else " items left".
 std::string itemsLeftText(int itemsLeft);
