@@ -30,7 +30,7 @@ EM_JS(int, storageGet, (const char* key, int limit), {
 EM_JS(int, storageTakeValue, (unsigned char* into, int size), {
     var value = Module["shelvoySavedValue"] || "";
     delete Module["shelvoySavedValue"];
-    if (value.length !== 2 * size || !/^[0-9a-f]*$/.test(value))
+    if (value.length !== 2 * size || /[^0-9a-f]/.test(value))
         return 0;
     for (var i = 0; i < size; ++i)
         HEAPU8[into + i] = parseInt(value.substr(2 * i, 2), 16);
