@@ -282,8 +282,8 @@ void playRun(const LevelDesc& desc, RecordKeeper& keeper, bool again)
         }
     } forget;
     if (again) {
-        frameTimer =
-            FrameTimer{};  // the countdown's first frame moves the cameras by nothing, as the first run's
+        // The countdown's first frame moves the cameras by nothing, as the first run's does.
+        frameTimer = FrameTimer{};
         gameSound->cues().newRun();
     }
 
@@ -404,7 +404,6 @@ void presentFrame(const World& world)
         pendingCallbackException = nullptr;
         std::rethrow_exception(thrown);
     }
-
     if (fullscreenRequested) {
         fullscreenRequested = false;
         toggleFullscreen();
