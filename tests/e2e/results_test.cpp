@@ -4,7 +4,11 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "support/fake_pad.h"
 #include "support/screen_areas.h"
@@ -294,3 +298,39 @@ INSTANTIATE_TEST_SUITE_P(QuitKeysAndClose, QuittingResults,
                                     : info.param == XK_x    ? "X"
                                                             : "CloseRequest";
                          });
+
+// A record file that is no record, and a data folder that cannot be made: the game plays on to its
+// results as always, says so in one line on stderr, and leaves the old bytes where they can be
+// found.
+TEST(ResultsScreen, ABadRecordOrAnUnwritableFolderIsOneLineOnStderrAndTheGamePlaysOn)
+{
+    const TimeLimit limit(60);
+    for (const bool unwritable : {false, true}) {
+        const TempDir data;
+        const std::vector<char> bad = {'S', 'H', 'E', 'L', 'V', 'O', 'Y', 'R', 1, 0, 0};  // cut short
+        const std::filesystem::path kept =
+            unwritable ? data.path() / "home" : data.path() / "shelvoy" / "best-run";
+        if (!unwritable)
+            std::filesystem::create_directories(kept.parent_path());
+        std::ofstream(kept, std::ios::binary).write(bad.data(), static_cast<std::streamsize>(bad.size()));
+        SteppedOptions options = oneItemStore();
+        options.environment = {"XDG_DATA_HOME=" +
+                               (unwritable ? (data.path() / "home").string() : data.path().string())};
+        SteppedRun run(options);
+        ASSERT_TRUE(run.start()) << run.game.stderrText();
+        ASSERT_TRUE(run.finishCountdown());
+        ASSERT_TRUE(run.advance(2));
+        EXPECT_TRUE(showsResults(run.shot())) << unwritable;
+        EXPECT_EQ(run.quitWith(XK_Return), 0);
+        const std::string said = run.game.stderrText();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(unwritable ? "kept in memory" : "set aside as best-run.bad"), std::string::npos)
+            << said;
+        const std::filesystem::path aside = unwritable ? kept : data.path() / "shelvoy" / "best-run.bad";
+        std::ifstream in(aside, std::ios::binary);
+        EXPECT_EQ(std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                  bad);
+        EXPECT_EQ(std::filesystem::is_regular_file(data.path() / "shelvoy" / "best-run"), !unwritable)
+            << "no new record";
+    }
+}

@@ -5,14 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 
+#include "record/ghost.h"
+#include "record/run_record.h"
 #include "sound/mixer.h"
 #include "support/fake_pad.h"
 #include "support/screen_areas.h"
 #include "support/sound_signal.h"
 #include "support/stepped_run.h"
+#include "support/test_stores.h"
 
 using namespace e2e;
 
@@ -322,7 +327,25 @@ TEST(PlaySession, TheSecondRunRacesTheFirstsGhostWithSplitsAndBackspaceStartsOve
         while (run.last().itemsLeft > 0)
             ASSERT_TRUE(run.advance());
     }
+    const FrameReport finished = run.last();
     ASSERT_TRUE(run.advance());
+
+    // The record the game kept replays to the run's time and its cart's last pose, to the bit.
+    const LevelDesc aisle = aisleStore();
+    std::ifstream file(run.dataHome / "shelvoy/best-run", std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file),
+                                           std::istreambuf_iterator<char>()};
+    const std::optional<RunRecord> record = decodeRecord(bytes.data(), bytes.size());
+    ASSERT_TRUE(record) << bytes.size() << " bytes";
+    EXPECT_TRUE(verifyRecord(*record, aisle));
+    EXPECT_EQ(record->runTime, finished.runClock);
+    EXPECT_EQ(static_cast<long>(record->frames.size()), finished.frame - (countdownFrames - 1));
+    Ghost replayed(*record, aisle);
+    replayed.follow(record->runTime);
+    EXPECT_EQ(replayed.cart().body().GetPosition().x, static_cast<float>(finished.cartX));
+    EXPECT_EQ(replayed.cart().body().GetPosition().y, static_cast<float>(finished.cartY));
+    EXPECT_EQ(replayed.cart().body().GetAngle(), static_cast<float>(finished.cartAngle));
+
     run.x.tapKey(XK_space);
     ASSERT_TRUE(run.advance());
     ASSERT_TRUE(run.advance(countdownFrames - 1));
