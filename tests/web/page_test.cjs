@@ -252,6 +252,12 @@ const cases = {
     check(count(raced, whole, greenish) > 300, "no ghost of the record in the countdown");
     check(await page.evaluate(() => localStorage.getItem("shelvoy/best-run")) === record,
           "the good record did not stay as it was");
+    // Backspace in play: a second run from the countdown, the ghost back on the trolley.
+    await until(page, "record-play", image => count(image, centre, black) < 200);
+    await page.keyboard.press("Backspace");
+    const again = await until(page, "second-run", image =>
+        count(image, centre, white) > 2000 && count(image, centre, black) > 1000);
+    check(count(again, whole, greenish) > 300, "no ghost in the second run");
     await page.evaluate(() => localStorage.clear());
     await page.close();
   },
