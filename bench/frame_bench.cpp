@@ -7,6 +7,8 @@
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
 
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 
@@ -14,6 +16,8 @@
 #include "main/screen_layout.h"
 #include "main/screens.h"
 #include "main/shell.h"
+#include "record/ghost.h"
+#include "record/run_record.h"
 #include "render/camera.h"
 #include "render/gl.h"
 #include "world/level.h"
@@ -44,6 +48,23 @@ Scene& scene()
 {
     static Scene* shared = new Scene;
     return *shared;
+}
+
+// The autopilot's run as the player's record, its ghost as far into its run as the scene's cart.
+Ghost& sceneGhost()
+{
+    static const RunRecord* record = [] {
+        std::ifstream in(SHELVOY_BENCH_RECORD, std::ios::binary);
+        const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(in),
+                                               std::istreambuf_iterator<char>()};
+        std::optional<RunRecord> read = decodeRecord(bytes.data(), bytes.size());
+        if (!read)
+            throw std::runtime_error("no record at " SHELVOY_BENCH_RECORD);
+        return new RunRecord(std::move(*read));
+    }();
+    static Ghost* ghost = new Ghost(*record, scene().desc);
+    ghost->follow(scene().world.runClock());
+    return *ghost;
 }
 
 void finishFrame(GLFWwindow* window)
@@ -82,18 +103,21 @@ void BM_BareFrame(benchmark::State& state)
     timeFrames(state, window, draw);
 }
 
-enum View { Chase, Overhead, ChaseWithOverlay };
+enum View { Chase, Overhead, ChaseWithOverlay, ChaseWithGhost, OverheadWithGhost };
 
 void BM_PlayFrame(benchmark::State& state)
 {
     GLFWwindow* window = benchWindow(static_cast<int>(state.range(0)));
     Scene& s = scene();
     const View view = static_cast<View>(state.range(1));
-    Camera& camera = view == Overhead ? static_cast<Camera&>(s.overhead) : static_cast<Camera&>(s.chase);
+    const bool overhead = view == Overhead || view == OverheadWithGhost;
+    Camera& camera = overhead ? static_cast<Camera&>(s.overhead) : static_cast<Camera&>(s.chase);
     debugOverlay = view == ChaseWithOverlay;
+    raceGhost = view == ChaseWithGhost || view == OverheadWithGhost ? &sceneGhost() : nullptr;
     const auto draw = [&] { renderFrame(s.world, camera); };
     timeFrames(state, window, draw);
     debugOverlay = false;
+    raceGhost = nullptr;
 }
 
 void BM_CountdownFrame(benchmark::State& state)
@@ -138,7 +162,7 @@ void BM_Counters(benchmark::State& state)
 
 BENCHMARK(BM_BareFrame)->Arg(0)->Arg(1)->ArgNames({"size"})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlayFrame)
-    ->ArgsProduct({{0, 1}, {Chase, Overhead, ChaseWithOverlay}})
+    ->ArgsProduct({{0, 1}, {Chase, Overhead, ChaseWithOverlay, ChaseWithGhost, OverheadWithGhost}})
     ->ArgNames({"size", "view"})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CountdownFrame)->Arg(0)->Arg(1)->ArgNames({"size"})->Unit(benchmark::kMillisecond);

@@ -1,7 +1,11 @@
-// The rules' costs: one step of the built-in store with the cart driving, and building it.
+// The rules' costs: one step of the built-in store with the cart driving, building it, and
+// reading and checking the player's record as the game does at start (the autopilot's run).
 
 #include <benchmark/benchmark.h>
 
+#include <filesystem>
+
+#include "record/record_keeper.h"
 #include "world/level.h"
 #include "world/world.h"
 
@@ -33,7 +37,24 @@ void BM_WorldConstruction(benchmark::State& state)
     }
 }
 
+void BM_RecordLoadAndCheck(benchmark::State& state)
+{
+    const LevelDesc desc = builtinLevel();
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "shelvoy-record-bench";
+    std::filesystem::create_directories(folder);
+    std::filesystem::copy_file(SHELVOY_BENCH_RECORD, folder / recordFileName,
+                               std::filesystem::copy_options::overwrite_existing);
+    for (auto _ : state) {
+        RecordKeeper keeper(folder.string(), desc);
+        if (!keeper.best())
+            state.SkipWithError("the record was not believed");
+        benchmark::DoNotOptimize(keeper.best());
+    }
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
 
 BENCHMARK(BM_WorldStep)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_WorldConstruction)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecordLoadAndCheck)->Unit(benchmark::kMillisecond);

@@ -21,26 +21,36 @@ cmake --build "$build" -j "$(nproc)"
 cd "$build"  # the font is found in the working directory
 "$build/bench/shelvoy_bench" --benchmark_repetitions=3 --benchmark_min_time=0.5 "$@"
 
-# Paced play. The cart is pushed forward down the aisle it starts in, turns, and goes on.
-"$build/shelvoy" &
-game=$!
-xdotool search --sync --onlyvisible --name '^Shelvoy! - ' windowfocus --sync >/dev/null
-sleep 4.5 # the countdown: four words of a second each
-(xdotool keydown e i sleep 3 keyup i sleep 1 keydown i sleep 3 keyup e sleep 1 keydown e sleep 3 keyup e i) &
-driver=$!
+# Paced play. The cart is pushed forward down the aisle it starts in, turns, and goes on. The game
+# keeps its record in a data folder of the bench's own: first none, then the autopilot's run, whose
+# ghost drives beside the cart.
+pacedPlay() { # <data folder> <what>
+    XDG_DATA_HOME="$1" "$build/shelvoy" &
+    game=$!
+    xdotool search --sync --onlyvisible --name '^Shelvoy! - ' windowfocus --sync >/dev/null
+    sleep 4.5 # the countdown: four words of a second each
+    (xdotool keydown e i sleep 3 keyup i sleep 1 keydown i sleep 3 keyup e sleep 1 keydown e sleep 3 keyup e i) &
+    driver=$!
+    ticks0=$(cpuTicks)
+    start=$(date +%s.%N)
+    sleep 10
+    ticks1=$(cpuTicks)
+    end=$(date +%s.%N)
+    peakKb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$game/status")
+    wait "$driver"
+    kill "$game"
+    wait "$game" 2>/dev/null || true # killed: not a failure
+    awk -v ticks=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v start="$start" -v end="$end" -v kb="$peakKb" \
+        -v what="$2" 'BEGIN { printf "\npaced play, 10 s after the countdown, %s: %.0f %% of one core, peak RSS %.0f MB\n",
+                        what, 100 * ticks / hz / (end - start), kb / 1024 }'
+}
 cpuTicks() { awk '{ print $14 + $15 }' "/proc/$game/stat"; } # user and system, all threads
-ticks0=$(cpuTicks)
-start=$(date +%s.%N)
-sleep 10
-ticks1=$(cpuTicks)
-end=$(date +%s.%N)
-peakKb=$(awk '/^VmHWM:/ { print $2 }' "/proc/$game/status")
-wait "$driver"
-kill "$game"
-wait "$game" 2>/dev/null || true # killed: not a failure
-awk -v ticks=$((ticks1 - ticks0)) -v hz="$(getconf CLK_TCK)" -v start="$start" -v end="$end" -v kb="$peakKb" \
-    'BEGIN { printf "\npaced play, 10 s after the countdown: %.0f %% of one core, peak RSS %.0f MB\n",
-                    100 * ticks / hz / (end - start), kb / 1024 }'
+data=$(mktemp -d)
+trap 'rm -rf "$data"' EXIT
+pacedPlay "$data/none" "no record"
+mkdir -p "$data/record/shelvoy"
+cp "$root/tests/data/autopilot.record" "$data/record/shelvoy/best-run"
+pacedPlay "$data/record" "the autopilot's ghost driving"
 
 # The web build in headless Chromium.
 "$root/scripts/build-web.sh" >/dev/null

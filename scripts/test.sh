@@ -7,7 +7,7 @@
 #      build-test/ playing shelvoy.exe
 #   3. build-asan/: the unit and simulation tests again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer, and the real game under LeakSanitizer
-#   4. build-fuzz/: the World fuzzer (clang, libFuzzer) for a bounded time
+#   4. build-fuzz/: the World fuzzer and the record reader's (clang, libFuzzer), each for a bounded time
 #   5. build-web/: the web build (scripts/build-web.sh --tests): its simulation tests under node,
 #      whose recorded replays end with the Linux bits, then the packed page played in Debian's
 #      headless Chromium (tests/web/page_test.cjs)
@@ -77,7 +77,7 @@ cmake --build "$root/build-asan" -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
     with_display ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" -L "unit|sim|leak"
 
-echo "== 4. the World fuzzer (build-fuzz/)"
+echo "== 4. the World fuzzer and the record reader's (build-fuzz/)"
 CXX=clang++ cmake -S "$root/tests/fuzz" -B "$root/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$root/build-fuzz" -j "$jobs"
 ctest --test-dir "$root/build-fuzz" --output-on-failure
@@ -88,6 +88,12 @@ trap 'rm -rf "$scratch"' EXIT
     || { tail -50 "$root/build-fuzz/fuzz.log"; exit 1; }
 tail -3 "$root/build-fuzz/fuzz.log"
 echo "fuzz: no crash in ${SHELVOY_FUZZ_SECONDS:-60} s"
+rm -rf "$scratch" && mkdir "$scratch"
+"$root/build-fuzz/shelvoy_record_fuzz" -max_total_time="${SHELVOY_FUZZ_SECONDS:-60}" -max_len=65536 \
+    -print_final_stats=1 "$scratch" "$root/tests/fuzz/record_corpus" 2>"$root/build-fuzz/record_fuzz.log" \
+    || { tail -50 "$root/build-fuzz/record_fuzz.log"; exit 1; }
+tail -3 "$root/build-fuzz/record_fuzz.log"
+echo "record fuzz: no crash in ${SHELVOY_FUZZ_SECONDS:-60} s"
 
 if [ "${SHELVOY_TEST_WEB:-1}" = "0" ] && [ "${CI:-}" != "true" ]; then
     echo "== 5. the web build: left out (SHELVOY_TEST_WEB=0)"

@@ -15,6 +15,7 @@ set(SHELVOY_UNIT_TESTS
     platform/data_file_test.cpp
     platform/float_math_test.cpp
     platform/stream_resampler_test.cpp
+    record/record_keeper_test.cpp
 )
 # What only one kind of system has: FIFOs, users, glibc's locales and allocator; named pipes and
 # devices, the system's timers; SDL's entry points taken by the test itself.

@@ -28,5 +28,14 @@ void carryOut(Command command)
         if (gameSound)
             gameSound->cues().setMuted(soundMuted);
         break;
+    case Command::playAgain:
+        againRequested = true;
+        break;
+    case Command::againFromResults:
+        againFromResultsRequested = true;
+        break;
+    case Command::toggleGhost:
+        ghostShown = !ghostShown;
+        break;
     }
 }

@@ -4,8 +4,11 @@
 #include <string>
 
 #include "main/shell.h"
+#include "record/ghost.h"
 #include "render/camera.h"
 #include "render/gl.h"
+#include "render/text.h"
+#include "world/counter_layout.h"
 #include "world/world.h"
 
 namespace {
@@ -13,6 +16,26 @@ namespace {
 constexpr double fieldOfView = 60.0;  // degrees, from the bottom of the view to its top
 constexpr double nearPlane = 1.0;     // units in front of the eye
 constexpr double farPlane = 100.0;    // units: well past the far side of the store
+
+constexpr TextColour aheadColour{0.35f, 1.0f, 0.35f};  // green: ahead of the record
+constexpr TextColour behindColour{1.0f, 0.4f, 0.3f};   // red: behind it, or level
+
+// The latest split under the run clock, its right end under the clock's, in the counters' state.
+void drawSplit(const World& world)
+{
+    if (!(world.runClock() < shownSplit.until))
+        return;
+    const float scale = contentScale;
+    const std::string text = marginText(shownSplit.margin);
+    glPushMatrix();
+    {
+        glTranslatef(clockX(windowSize.width, textWidth(text, scale), scale),
+                     splitBaseline(windowSize.height, scale), 0.0f);
+        drawText(text, true, scale, shownSplit.margin < 0.0 ? aheadColour : behindColour);
+    }
+    glPopMatrix();
+    checkGlError(__FILE__, __LINE__);
+}
 
 }  // namespace
 
@@ -46,6 +69,10 @@ void renderFrame(World& world, Camera& camera)
     checkGlError(__FILE__, __LINE__);
     world.render();
     checkGlError(__FILE__, __LINE__);
+    if (raceGhost && ghostShown) {
+        raceGhost->render();
+        checkGlError(__FILE__, __LINE__);
+    }
     if (debugOverlay) {
         world.renderPhysicsDebug();
         checkGlError(__FILE__, __LINE__);
@@ -60,4 +87,5 @@ void renderFrame(World& world, Camera& camera)
     checkGlError(__FILE__, __LINE__);
     world.renderCounters();
     checkGlError(__FILE__, __LINE__);
+    drawSplit(world);
 }

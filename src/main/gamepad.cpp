@@ -76,7 +76,7 @@ std::vector<Command> padCommands(const PadReading& before, const PadReading& now
     if (pressed(GLFW_GAMEPAD_BUTTON_BACK))
         commands.push_back(Command::toggleOverlay);
     if (pressed(GLFW_GAMEPAD_BUTTON_A) || pressed(GLFW_GAMEPAD_BUTTON_START))
-        commands.push_back(Command::leaveResults);
+        commands.push_back(Command::againFromResults);
     return commands;
 }
 

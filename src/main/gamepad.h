@@ -41,7 +41,7 @@ PadReading readDrivingPad(const std::vector<int>& joysticks,
 
 /// The commands the pad's buttons gave between the readings `before` and `now`, once for each
 /// button pressed since: Y (the top face button) switches the camera, Back shows or hides the
-/// physics overlay, A and Start leave the results screen. A button counts only when the same pad
+/// physics overlay, A and Start play again from the results screen. A button counts only when the same pad
 /// was read before with it released: a pad that has just become the driving one gives none for
 /// the buttons it holds. No button quits.
 std::vector<Command> padCommands(const PadReading& before, const PadReading& now);

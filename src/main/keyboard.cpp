@@ -24,6 +24,12 @@ std::optional<Command> keyCommand(int key, int mods)
         return Command::toggleFullscreen;
     case 'M':
         return Command::toggleSound;
+    case 'G':
+        return Command::toggleGhost;
+    case GLFW_KEY_BACKSPACE:
+        return Command::playAgain;
+    case GLFW_KEY_SPACE:
+        return Command::againFromResults;
     case GLFW_KEY_ENTER:
         return (mods & GLFW_MOD_ALT) != 0 ? Command::toggleFullscreen : Command::leaveResults;
     default:

@@ -21,7 +21,8 @@ extern const char* const keyLayouts[2];
 
 /// The command of a key (a classic code, see legacyKeyCode) with the modifiers `mods` (GLFW's
 /// modifier bits): Q, X and Esc quit, F1 the overlay, F2 the layout, F3 the camera, F11 and
-/// Alt+Enter fullscreen, Enter alone leaves the results, M the sound; none for any other key.
+/// Alt+Enter fullscreen, Enter alone leaves the results, M the sound, Backspace plays again at
+/// once, Space plays again from the results, G hides or shows the ghost; none for any other key.
 std::optional<Command> keyCommand(int key, int mods = 0);
 
 /// The key callback body: carries out the key's command on a press (never a repeat or release).

@@ -1,5 +1,8 @@
 #include "main/screen_layout.h"
 
+#include "world/counter_layout.h"
+#include "world/world.h"
+
 unsigned countdownFaceSize(int height) { return static_cast<unsigned>(height / 3); }
 
 namespace {
@@ -36,8 +39,16 @@ TextOrigin countdownOrigin(int width, int height, float scale, float size, float
     return TextOrigin{(width - scale * advance) * 0.5f, (height - scale * size) * 0.5f};
 }
 
-TextOrigin resultsLineOrigin(int width, int height, int thirds, float size, float advance)
+TextOrigin resultsLineOrigin(int width, int height, int sixths, float size, float advance)
 {
-    const double y = (thirds * height) / 3.0 - size * 0.5;
+    // (2 h) / 3 and (4 h) / 6 are the same rational number, so the same double.
+    const double y = (sixths * height) / 6.0 - size * 0.5;
     return TextOrigin{(width - advance) * 0.5f, static_cast<float>(y)};
+}
+
+std::string bestLine(bool hadRecord, bool newBest, double previous, double best)
+{
+    if (!hadRecord)
+        return {};
+    return newBest ? "New best! " + marginText(best - previous) : "Best: " + formatRunTime(best);
 }

@@ -36,5 +36,10 @@ float countdownScale(double elapsed);
 TextOrigin countdownOrigin(int width, int height, float scale, float size, float advance);
 
 /// Baseline origin of a results line of pen advance `advance` and face size `size`,
-/// centred horizontally with its box centred `thirds` thirds (2 or 1) up the window.
-TextOrigin resultsLineOrigin(int width, int height, int thirds, float size, float advance);
+/// centred horizontally with its box centred `sixths` sixths (4, 3, 2 or 1) up the window.
+TextOrigin resultsLineOrigin(int width, int height, int sixths, float size, float advance);
+
+/// The results screen's line under the time: the record's ("Best: 0:37.300") when the run did
+/// not beat it, the margin by which it did ("New best! -1.234"); empty when there was no record
+/// before the run.
+std::string bestLine(bool hadRecord, bool newBest, double previous, double best);

@@ -34,11 +34,11 @@ void pixelProjection(int width, int height)
     glLoadIdentity();
 }
 
-// One results line: outline, then fill, centred `thirds` thirds up the window.
-void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int thirds)
+// One results line: outline, then fill, centred `sixths` sixths up the window.
+void drawResultsLine(FTFont& outline, FTFont& fill, const std::string& text, int sixths)
 {
     const TextOrigin at =
-        resultsLineOrigin(windowSize.width, windowSize.height, thirds, static_cast<float>(fill.FaceSize()),
+        resultsLineOrigin(windowSize.width, windowSize.height, sixths, static_cast<float>(fill.FaceSize()),
                           fill.Advance(text.c_str(), -1, FTPoint()));
     glPushMatrix();
     {
@@ -105,13 +105,15 @@ void prepareCountdown(World& world, ScreenFonts& fonts)
         fonts.outline->Advance(text.c_str(), -1, FTPoint());
     }
     prepareText(counterCharacters, contentScale);
+    if (raceGhost)
+        prepareText(splitCharacters, contentScale);  // a record: splits will show
     renderFrame(world, selectedCamera());
     drawCountdownWord(fonts, countdownText(3), 1.0f);
     glFinish();
     checkGlError(__FILE__, __LINE__);
 }
 
-void drawResultsOverlay(ScreenFonts& fonts, const std::string& label)
+void drawResultsOverlay(ScreenFonts& fonts, const std::string& label, const std::string& best)
 {
     const int width = windowSize.width;
     const int height = windowSize.height;
@@ -130,8 +132,11 @@ void drawResultsOverlay(ScreenFonts& fonts, const std::string& label)
 
     glColor3f(1.0f, 1.0f, 1.0f);
     glLineWidth(2.0f);
-    drawResultsLine(*fonts.outline, *fonts.fill, label, 2);
-    drawResultsLine(*fonts.outline, *fonts.fill, "Enter quits", 1);
+    drawResultsLine(*fonts.outline, *fonts.fill, label, 4);
+    if (!best.empty())
+        drawResultsLine(*fonts.outline, *fonts.fill, best, 3);
+    drawResultsLine(*fonts.outline, *fonts.fill, "Enter quits", 2);
+    drawResultsLine(*fonts.outline, *fonts.fill, "Space plays again", 1);
 }
 
 void showCountdown(World& world)
@@ -152,14 +157,19 @@ void showCountdown(World& world)
     }
 }
 
-void showResults(World& world)
+void showResults(World& world, const std::string& best, bool newBest)
 {
-    gameSound->cues().resultsOpened();
+    gameSound->cues().resultsOpened(newBest);
     ScreenFonts fonts = loadScreenFonts(resultsFaceSize(windowSize.width));
     const std::string label = resultsLabel(world.runTimeText());  // the clock is frozen now
     bool sizeFollowsWindow = false;
     leaveResultsRequested = false;  // a press during play does not skip the results
-    while (!resultsLeft()) {
+    againFromResultsRequested = false;
+    for (;;) {
+        if (againFromResultsRequested)
+            throw PlayAgain{};
+        if (resultsLeft())
+            return;
         // Sizes are fixed when the screen starts, unless that left the time too small to read.
         const unsigned size =
             legibleResultsFaceSize(fonts.fill->FaceSize(), windowSize.width, sizeFollowsWindow);
@@ -170,7 +180,7 @@ void showResults(World& world)
         }
         if (!windowMinimised) {
             renderFrame(world, selectedCamera());  // no camera update, no timer: a still scene
-            drawResultsOverlay(fonts, label);
+            drawResultsOverlay(fonts, label, best);
         }
         presentFrame(world);
         checkGlError(__FILE__, __LINE__);

@@ -19,14 +19,18 @@
 #include "main/gamepad.h"
 #include "main/keyboard.h"
 #include "main/refresh_rate.h"
+#include "main/screen_layout.h"
 #include "main/screens.h"
 #include "platform/audio_device.h"
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
 #include "platform/rumble.h"
+#include "platform/saved_file.h"
 #include "platform/swap_pacing.h"
 #include "platform/threads.h"
+#include "record/ghost.h"
+#include "record/record_keeper.h"
 #include "render/camera.h"
 #include "render/font.h"
 #include "render/view.h"
@@ -233,18 +237,69 @@ void openWindow()
     checkGlError(__FILE__, __LINE__);
 }
 
-void playLoop(World& world)
+constexpr double splitSeconds = 2.0;  // of run time a split shows for
+
+// The play loop, each frame noted in `recorder`; with a `record`, its ghost follows the run and
+// each item taken shows how far ahead or behind the record was at as many items.
+void playLoop(World& world, RunRecorder& recorder, const RunRecord* record)
 {
+    const int items = static_cast<int>(world.items().size());
     while (world.itemsLeft() > 0) {
         const float dt = frameTime();
         sampleControls(world);
+        const CartControls controls = world.cart().controls;
         world.step(dt);
+        const int taken = world.lastStep().itemsTaken;
+        recorder.addFrame(dt, controls, taken, world.runClock());
+        if (raceGhost)
+            raceGhost->follow(world.runClock());
+        const int done = items - world.itemsLeft();
+        if (record && taken > 0 && done > 0 && static_cast<size_t>(done) <= record->splits.size())
+            shownSplit = ShownSplit{world.runClock() - record->splits[static_cast<size_t>(done) - 1],
+                                    world.runClock() + splitSeconds};
         gameSound->cues().afterStep(world, dt);
         // A hard knock shakes a phone too, unless the player has silenced the game.
         if (gameSound->cues().latestKnock() >= hardKnock && !soundMuted)
             rumble(gameSound->cues().latestKnock());
         showFrame(world, dt);
     }
+}
+
+// One run in a World of its own and cameras of their own on its cart, from the countdown to the
+// results (the next run of the session when `again`); returns once the results are left, throws
+// PlayAgain for another run.
+void playRun(const LevelDesc& desc, RecordKeeper& keeper, bool again)
+{
+    World world(desc);
+    TopDownCamera overhead(world.cart().body());
+    FollowCamera chase(world.cart().body());
+    CameraTable cameras{&chase, &overhead};
+    const std::shared_ptr<const RunRecord> record = keeper.best();
+    std::optional<Ghost> ghost;
+    if (record)
+        ghost.emplace(*record, desc);
+    cameraTable = &cameras;
+    raceGhost = ghost ? &*ghost : nullptr;
+    shownSplit = ShownSplit{};
+    struct Forget {
+        ~Forget()
+        {
+            cameraTable = nullptr;
+            raceGhost = nullptr;
+        }
+    } forget;
+    if (again) {
+        // The countdown's first frame moves the cameras by nothing, as the first run's does.
+        frameTimer = FrameTimer{};
+        gameSound->cues().newRun();
+    }
+
+    RunRecorder recorder(desc);
+    showCountdown(world);
+    playLoop(world, recorder, record.get());
+    const RecordKeeper::Outcome outcome = keeper.offer(recorder.record());
+    showResults(world, bestLine(outcome.hadRecord, outcome.newBest, outcome.previous, outcome.best),
+                outcome.newBest && outcome.hadRecord);
 }
 
 // The game's sound, synthesised on a thread of its own, or when it is first asked for where no
@@ -266,11 +321,9 @@ int runGuarded(const LevelDesc& desc)
     // Before anything is allocated: the GL driver's memory for a frame is kept for the next, where
     // the allocator is glibc's (elsewhere it keeps what it keeps, and the game is only slower).
     keepFreedMemoryForReuse();
-    World world(desc);
-    TopDownCamera overhead(world.cart().body());
-    FollowCamera chase(world.cart().body());
-    CameraTable cameras{&chase, &overhead};
-    cameraTable = &cameras;
+    // The player's record is read and replayed now, before the window opens: nothing reads the
+    // disk once the run has begun (the record is written as the results open).
+    RecordKeeper keeper(savedDataFolder(), desc);
 
     // The font is read now, whole, so a font that cannot be used is reported before any window
     // opens, and nothing reads the disk once the run has begun.
@@ -291,9 +344,14 @@ int runGuarded(const LevelDesc& desc)
     std::optional<AudioDevice> device;
     if (shellHooks.audioDevice)
         device.emplace(audioFrameRate, audioBufferFrames, SoundSystem::renderInto, sound.get());
-    showCountdown(world);
-    playLoop(world);
-    showResults(world);
+    for (bool again = false;; again = true) {
+        try {
+            playRun(desc, keeper, again);
+            break;
+        } catch (const PlayAgain&) {
+            // the next run, in a World of its own
+        }
+    }
 
     glfwTerminate();
     gameWindow = nullptr;
@@ -363,6 +421,10 @@ void presentFrame(const World& world)
     if (now >= nextRefreshRateCheck)
         followRefreshRate(gameWindow);
     readGamepad();
+    if (againRequested) {
+        againRequested = false;
+        throw PlayAgain{};
+    }
 }
 
 int runGame(const LevelDesc& desc, const ShellHooks& hooks)

@@ -14,6 +14,10 @@ struct LevelDesc;
 /// Thrown to end the program at once, silently, with exit code 0 (quit keys, window close).
 struct Exit {};
 
+/// Thrown to end the run at once and start a new one (Backspace; Space, A or Start on the results
+/// screen): the shell makes a fresh World and fresh cameras and starts from the countdown.
+struct PlayAgain {};
+
 /// Throws std::runtime_error "GLFW error: <this file>:<line>: <call> failed", with GLFW's own
 /// description of the cause appended when it gave one.
 [[noreturn]] void throwGlfwError(int line, const char* call);
@@ -27,8 +31,9 @@ void onWindowSize(int width, int height);
 /// Seconds since the previous call, single precision, clamped to [0, 0.033333335].
 float frameTime();
 
-/// Draws one frame of `world` through `camera` and leaves the 2D pixel projection current
-/// (origin bottom left, one unit per pixel, identity modelview).
+/// Draws one frame of `world` through `camera` (with the record's ghost after the store when there
+/// is one and it is shown, and the latest split under the clock while it lasts) and leaves the 2D
+/// pixel projection current (origin bottom left, one unit per pixel, identity modelview).
 void renderFrame(World& world, Camera& camera);
 
 /// The camera of cameraTable at cameraIndex, the one every frame is drawn through.
@@ -42,10 +47,11 @@ void showFrame(World& world, float dt, const std::function<void()>& overlay = {}
 /// Ends a frame of `world`: swaps the buffers (unless the window is minimised, when nothing was
 /// drawn), waits out the rest of the display's refresh period when the frame came sooner, hands
 /// the frame to shellHooks.frameDone, processes window events, then rethrows whatever a callback
-/// threw during them (Exit for a quit request).
+/// threw during them (Exit for a quit request), or throws PlayAgain when Backspace was pressed.
 void presentFrame(const World& world);
 
-/// Runs the whole game on `desc`: set-up, countdown, play, results, shutdown. Catches every
+/// Runs the whole game on `desc`: set-up (the player's record read and checked), then runs of
+/// countdown, play and results, each in a fresh World, until one's results are left; shutdown. Catches every
 /// failure: returns 0 for a normal end or a quit, 1 after reporting a failure in the error box.
 /// The game itself runs on the default `hooks`; a test build may pass its own clock.
 int runGame(const LevelDesc& desc, const ShellHooks& hooks = ShellHooks{});

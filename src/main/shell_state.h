@@ -16,6 +16,7 @@
 #include "render/window_size.h"  // windowSize and contentScale, which the drawing reads
 
 class Camera;
+class Ghost;
 class SoundSystem;
 struct GLFWwindow;
 
@@ -76,6 +77,23 @@ extern WindowPlacement windowedPlacement;
 /// a press and release within one event processing leave the key up, and would otherwise go
 /// unseen. Cleared as the results screen begins, so a press from play does not skip it.
 extern bool leaveResultsRequested;
+/// Backspace was pressed: the shell ends the run at the end of the frame and starts a new one.
+extern bool againRequested;
+/// Space, A or Start was pressed since the results screen began (cleared as it begins, as
+/// leaveResultsRequested is): the results screen gives way to a new run.
+extern bool againFromResultsRequested;
+/// Whether the record's ghost is drawn (G); for the process's life, never saved.
+extern bool ghostShown;
+/// The current run's ghost (not owned here); null when there is no record, and between runs.
+extern Ghost* raceGhost;
+/// The latest split, shown under the run clock: how far ahead (negative) or behind the record's
+/// run was when it had taken as many items.
+struct ShownSplit {
+    double margin = 0.0;  ///< seconds, this run's time less the record's
+    double until = -1.0;  ///< the run clock reading up to which it shows, seconds
+};
+/// The current run's latest split; none (until < 0) as a run begins.
+extern ShownSplit shownSplit;
 /// The joysticks GLFW knows, by id, in the order they were connected: the first gamepad among
 /// them drives.
 extern std::vector<int> padsByConnection;

@@ -28,8 +28,9 @@ std::vector<float> characterAdvances(FTFont& font, const std::string& text)
     return advances;
 }
 
-// Black rim, white rim, white fill of `length` bytes from `text` (-1: all of it) at pen x.
-void renderRimmed(FTFont& outline, FTFont& fill, const char* text, int length, float x, float scale)
+// Black rim, inner rim and fill in `colour`, of `length` bytes from `text` (-1: all of it) at pen x.
+void renderRimmed(FTFont& outline, FTFont& fill, const char* text, int length, float x, float scale,
+                  TextColour colour)
 {
     const FTPoint at(x, 0, 0);
     const FTPoint noSpacing(0, 0, 0);
@@ -37,7 +38,7 @@ void renderRimmed(FTFont& outline, FTFont& fill, const char* text, int length, f
     glColor3f(0.0f, 0.0f, 0.0f);
     outline.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
     glLineWidth(2.0f * scale);
-    glColor3f(1.0f, 1.0f, 1.0f);
+    glColor3f(colour.red, colour.green, colour.blue);
     outline.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
     fill.Render(text, length, at, noSpacing, FTGL::RENDER_ALL);
 }
@@ -64,7 +65,7 @@ int scaledFaceSize(float scale)
     return size < 1 ? 1 : static_cast<int>(size);
 }
 
-void drawText(const std::string& text, bool monospaced, float scale)
+void drawText(const std::string& text, bool monospaced, float scale, TextColour colour)
 {
     if (text.empty())
         return;
@@ -75,13 +76,13 @@ void drawText(const std::string& text, bool monospaced, float scale)
 
     if (!monospaced) {
         // Each pass covers the whole string before the next starts.
-        renderRimmed(outline, fill, text.c_str(), -1, 0.0f, scale);
+        renderRimmed(outline, fill, text.c_str(), -1, 0.0f, scale, colour);
         return;
     }
 
     const FixedPitchLayout layout = layoutFixedPitch(characterAdvances(fill, text));
     for (size_t i = 0; i < text.size(); ++i)
-        renderRimmed(outline, fill, text.c_str() + i, 1, layout.x[i], scale);
+        renderRimmed(outline, fill, text.c_str() + i, 1, layout.x[i], scale, colour);
 }
 
 float textWidth(const std::string& text, float scale)

@@ -14,11 +14,19 @@ void ensureFonts(int size);
 /// rounded, at least 1.
 int scaledFaceSize(float scale);
 
-/// Draws `text` (ASCII) white with a black rim at face size 32, its baseline on the x axis
-/// from the current origin: proportional, or fixed-pitch when `monospaced`. At a `scale` other
-/// than 1 (a HiDPI screen) the face size and both rim widths are multiplied by it. Leaves line
-/// width 2 * scale and the colour white. An empty string draws nothing and loads no font.
-void drawText(const std::string& text, bool monospaced, float scale = 1.0f);
+/// A text colour: red, green and blue, 0 to 1.
+struct TextColour {
+    float red = 1.0f;
+    float green = 1.0f;
+    float blue = 1.0f;
+};
+
+/// Draws `text` (ASCII) in `colour` (white unless told) with a black rim at face size 32, its
+/// baseline on the x axis from the current origin: proportional, or fixed-pitch when
+/// `monospaced`. At a `scale` other than 1 (a HiDPI screen) the face size and both rim widths are
+/// multiplied by it. Leaves line width 2 * scale and the colour `colour`. An empty string draws
+/// nothing and loads no font.
+void drawText(const std::string& text, bool monospaced, float scale = 1.0f, TextColour colour = {});
 
 /// The width `drawText(text, true, scale)` covers: length * the widest character's advance.
 float textWidth(const std::string& text, float scale = 1.0f);

@@ -61,7 +61,7 @@ void Mixer::apply(const SoundEvent& event)
         m_rattleTarget = std::clamp(value, 0.0f, 1.0f);
         break;
     case SoundEvent::Kind::flourish:
-        start(m_bank.flourish(), 1.0f);
+        start(value > 0.5f ? m_bank.brightFlourish() : m_bank.flourish(), 1.0f);
         break;
     case SoundEvent::Kind::mute:
         m_muted = value != 0.0f;

@@ -46,8 +46,9 @@ constexpr double knockNoiseDecay = 0.008;  // seconds
 constexpr double knockNoiseShare = 0.5;
 constexpr double knockPeak = 0.6;
 
-// The flourish: C5, E5, G5, C6 struck one after the other, the last held.
-constexpr double flourishNotes[4] = {523.25, 659.26, 783.99, 1046.5};
+// The flourish: C5, E5, G5, C6 struck one after the other, the last held; a new best runs on up
+// to E6 and G6, brighter.
+constexpr double flourishNotes[6] = {523.25, 659.26, 783.99, 1046.5, 1318.51, 1567.98};
 constexpr double flourishGap = 0.09;  // seconds between strikes
 constexpr double flourishSeconds = 1.0;
 constexpr double flourishPeak = 0.3;
@@ -167,10 +168,10 @@ SoundSamples knockSound()
     return finish(wave, knockPeak);
 }
 
-SoundSamples flourishSound()
+SoundSamples flourishSound(int notes)
 {
     std::vector<double> wave(frames(flourishSeconds));
-    for (int n = 0; n < 4; ++n)
+    for (int n = 0; n < notes; ++n)
         addBell(wave, frames(n * flourishGap), flourishNotes[n]);
     return finish(wave, flourishPeak);
 }
@@ -222,7 +223,8 @@ double chimeFrequency(int step)
 
 SoundBank::SoundBank()
     : m_countdownBeep(beep(beepHz, beepSeconds, beepPeak)), m_shopBeep(beep(shopHz, shopSeconds, shopPeak)),
-      m_knock(knockSound()), m_flourish(flourishSound()), m_rattle(rattleSound())
+      m_knock(knockSound()), m_flourish(flourishSound(4)), m_brightFlourish(flourishSound(6)),
+      m_rattle(rattleSound())
 {
     for (int step = 0; step < chimeSteps; ++step) {
         std::vector<double> wave(frames(chimeSeconds));

@@ -29,6 +29,8 @@ public:
     const SoundSamples& knock() const { return m_knock; }
     /// The results screen's rising arpeggio.
     const SoundSamples& flourish() const { return m_flourish; }
+    /// The flourish of a new best: the same arpeggio running on two notes higher.
+    const SoundSamples& brightFlourish() const { return m_brightFlourish; }
     /// The casters' rattle at full level, one second that loops without a seam, played faster
     /// (higher and busier) the faster the cart goes.
     const SoundSamples& rattle() const { return m_rattle; }
@@ -39,6 +41,7 @@ private:
     std::array<SoundSamples, chimeSteps> m_chimes;
     SoundSamples m_knock;
     SoundSamples m_flourish;
+    SoundSamples m_brightFlourish;
     SoundSamples m_rattle;
 };
 

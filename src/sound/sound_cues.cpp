@@ -73,10 +73,18 @@ void SoundCues::afterStep(const World& world, float dt)
     rattleAt(std::min(speed / fullRattleSpeed, 1.0f));
 }
 
-void SoundCues::resultsOpened()
+void SoundCues::resultsOpened(bool newBest)
 {
     rattleAt(0.0f);
-    post(SoundEvent::Kind::flourish);
+    post(SoundEvent::Kind::flourish, newBest ? 1.0f : 0.0f);
+}
+
+void SoundCues::newRun()
+{
+    rattleAt(0.0f);
+    m_chimesRung = 0;
+    m_sinceKnock = knockInterval;
+    m_latestKnock = 0.0f;
 }
 
 void SoundCues::setMuted(bool muted)

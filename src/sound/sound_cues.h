@@ -34,8 +34,10 @@ public:
     /// than the one before; a knock as strong as the step's hardest shelf impact; the rattle at
     /// the speed of the cart's fastest corner.
     void afterStep(const World& world, float dt);
-    /// The results screen opens: the rattle stops and the flourish plays.
-    void resultsOpened();
+    /// The results screen opens: the rattle stops and the flourish plays (brighter for a new best).
+    void resultsOpened(bool newBest = false);
+    /// A new run begins: the rattle stops, and the next item chimes as a run's first.
+    void newRun();
     /// Silences everything (true) or gives the sound back (false).
     void setMuted(bool muted);
     /// Once a frame: posts the rattle's level and the mute again where the queue refused them.

@@ -10,11 +10,11 @@ struct SoundEvent {
         chime,          ///< an item taken; value: its step, 0 for the first item of the run
         knock,          ///< the cart against a shelf; value: strength, 0 (silent) to 1 (the loudest)
         rolling,        ///< the casters' rattle from now on; value: level, 0 (at rest) to 1 (full speed)
-        flourish,       ///< the results screen opens
+        flourish,       ///< the results screen opens; value: 1 for a new best (brighter), else 0
         mute,           ///< value: 1 silences everything from the next buffer, 0 gives sound back
     };
     Kind kind = Kind::countdownBeep;
-    float value = 0.0f;     ///< as the kind says; unused by the beeps and the flourish
+    float value = 0.0f;     ///< as the kind says; unused by the beeps
     double postedAt = 0.0;  ///< when the game posted it, seconds on the sound system's clock
 };
 

@@ -1,6 +1,8 @@
 #include "world/counter_layout.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "render/text.h"
@@ -43,4 +45,23 @@ float counterShrink(int width, float itemsWidth, float clockWidth, float gap, fl
     if (needed <= room)
         return 1.0f;
     return std::max(static_cast<float>(room / needed), smallestShrink);
+}
+
+std::string marginText(double seconds)
+{
+    const bool behind = !(seconds < 0.0);
+    double size = std::abs(seconds);
+    if (!(size < 1e9))
+        size = 1e9;  // past any run, and NaN: shown as that, never undefined
+    const int whole = static_cast<int>(size);
+    int millis = static_cast<int>((size - static_cast<double>(whole)) * 1000.0);
+    millis = millis < 0 ? 0 : millis > 999 ? 999 : millis;
+    char text[48];
+    std::snprintf(text, sizeof text, "%c%d.%03d", behind ? '+' : '-', whole, millis);
+    return text;
+}
+
+float splitBaseline(int height, float scale)
+{
+    return static_cast<float>(counterBaseline(height, scale) - 1.25 * faceSize * static_cast<double>(scale));
 }

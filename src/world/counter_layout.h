@@ -5,6 +5,8 @@
 /// Every character the counters can ever show: the clock's digits and separators, and the
 /// letters and space of the items-left line.
 inline constexpr char counterCharacters[] = "0123456789:. efilmst";
+/// Every character a split under the clock can show (marginText).
+inline constexpr char splitCharacters[] = "0123456789.+-";
 
 /// The items-left line: the count in plain decimal, then " item left" for 1, else " items left".
 std::string itemsLeftText(int itemsLeft);
@@ -28,3 +30,10 @@ float clockX(int width, float clockWidth, float scale = 1.0f);
 /// size) and the clock (`clockWidth`), each at its own edge, leave `gap` pixels (about a
 /// character, which shrinks with them) between them. Never below a twentieth.
 float counterShrink(int width, float itemsWidth, float clockWidth, float gap, float scale = 1.0f);
+/// A margin against the record, seconds (negative: ahead), as the splits and the results show it:
+/// its sign always ("-0.412", "+1.020", "+0.000" for a tie), then whole seconds and milliseconds,
+/// truncated toward zero as the clock is.
+std::string marginText(double seconds);
+
+/// Baseline of the split shown under the run clock: one line of the counters' text below theirs.
+float splitBaseline(int height, float scale = 1.0f);

@@ -4,7 +4,11 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "support/fake_pad.h"
 #include "support/screen_areas.h"
@@ -185,8 +189,8 @@ TEST(ResultsScreen, EnterPressedAndReleasedBetweenTwoFramesLeavesItButNotOneFrom
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
-// The pad's A and Start leave the results only when pressed there: held as the last item is
-// taken, or held by a pad plugged in on the results screen, they leave the time on screen.
+// The pad's A and Start play again only when pressed on the results screen: held as the last item
+// is taken, or held by a pad plugged in there, they leave the time on screen.
 TEST(ResultsScreen, APadButtonHeldAsItOpensOrByAPadJustPluggedInLeavesTheTimeOnScreen)
 {
     const TimeLimit limit(60);
@@ -212,8 +216,59 @@ TEST(ResultsScreen, APadButtonHeldAsItOpensOrByAPadJustPluggedInLeavesTheTimeOnS
     EXPECT_TRUE(showsResults(run.shot()));
 
     pad.press(PadButton::start);
-    EXPECT_FALSE(run.advance()) << "Start pressed on the results screen did not leave it";
-    EXPECT_EQ(run.game.waitFor(Seconds(5.0)), 0);
+    ASSERT_TRUE(run.advance(2)) << "Start pressed on the results screen ended the game";
+    EXPECT_EQ(run.last().itemsLeft, 1) << "Start pressed on the results screen did not play again";
+    EXPECT_GT(whiteIn(run.shot(), countdownArea), 3000) << "no countdown";
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+// Space on the results screen: a new run from a fresh World, its countdown from "3"; its results
+// show the record under the time. The first run ever has no best line; the record is on disk.
+TEST(ResultsScreen, SpacePlaysAgainAndTheNextResultsShowTheBest)
+{
+    const TimeLimit limit(60);
+    SteppedRun run(oneItemStore());
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    ASSERT_TRUE(run.finishCountdown());
+    ASSERT_TRUE(run.advance(2));
+    const double firstTime = run.last().runClock;
+    const Image first = run.shot();
+    ASSERT_TRUE(showsResults(first));
+    EXPECT_TRUE(std::filesystem::is_regular_file(run.dataHome / "shelvoy/best-run"));
+
+    // Space held through the results' frames: one new run, not one a frame.
+    {
+        const XClient::Hold space = run.x.hold({XK_space});
+        ASSERT_TRUE(run.advance());
+        const long countdownStart = run.last().frame;
+        EXPECT_EQ(run.last().itemsLeft, 1) << "the item is not back";
+        EXPECT_EQ(run.last().runClock, 0.0);
+        EXPECT_EQ(run.last().cartX, run.reports()[0].cartX);
+        EXPECT_GT(whiteIn(run.shot(), countdownArea), 3000) << "no countdown";
+        ASSERT_TRUE(run.advance(countdownFrames - 1));
+        EXPECT_EQ(run.last().itemsLeft, 1) << "the countdown was cut short";
+        EXPECT_EQ(run.last().frame, countdownStart + countdownFrames - 1);
+    }
+    ASSERT_TRUE(run.advance());  // the same time as the first run's: no new best
+    ASSERT_EQ(run.last().itemsLeft, 0);
+    EXPECT_EQ(run.last().runClock, firstTime);
+    ASSERT_TRUE(run.advance());
+    const Image same = run.shot("results-best.png");
+    EXPECT_GT(whiteIn(same, upperText), 500);
+    EXPECT_GT(whiteIn(same, betweenLines), 500) << "no best line";
+    EXPECT_EQ(changedShare(first, same, upperText), 0.0) << "another time";
+
+    // Faster: a new best, and the line says by how much.
+    run.x.tapKey(XK_space);
+    ASSERT_TRUE(run.advance());
+    ASSERT_TRUE(run.advance(countdownFrames - 1));
+    ASSERT_TRUE(run.advance(1, frameStep / 2));
+    ASSERT_LT(run.last().runClock, firstTime);
+    ASSERT_TRUE(run.advance());
+    const Image better = run.shot("results-new-best.png");
+    EXPECT_GT(changedShare(same, better, betweenLines), 0.01) << "the best line did not change";
+    EXPECT_EQ(run.quitWith(XK_Return), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }
 
@@ -243,3 +298,39 @@ INSTANTIATE_TEST_SUITE_P(QuitKeysAndClose, QuittingResults,
                                     : info.param == XK_x    ? "X"
                                                             : "CloseRequest";
                          });
+
+// A record file that is no record, and a data folder that cannot be made: the game plays on to its
+// results as always, says so in one line on stderr, and leaves the old bytes where they can be
+// found.
+TEST(ResultsScreen, ABadRecordOrAnUnwritableFolderIsOneLineOnStderrAndTheGamePlaysOn)
+{
+    const TimeLimit limit(60);
+    for (const bool unwritable : {false, true}) {
+        const TempDir data;
+        const std::vector<char> bad = {'S', 'H', 'E', 'L', 'V', 'O', 'Y', 'R', 1, 0, 0};  // cut short
+        const std::filesystem::path kept =
+            unwritable ? data.path() / "home" : data.path() / "shelvoy" / "best-run";
+        if (!unwritable)
+            std::filesystem::create_directories(kept.parent_path());
+        std::ofstream(kept, std::ios::binary).write(bad.data(), static_cast<std::streamsize>(bad.size()));
+        SteppedOptions options = oneItemStore();
+        options.environment = {"XDG_DATA_HOME=" +
+                               (unwritable ? (data.path() / "home").string() : data.path().string())};
+        SteppedRun run(options);
+        ASSERT_TRUE(run.start()) << run.game.stderrText();
+        ASSERT_TRUE(run.finishCountdown());
+        ASSERT_TRUE(run.advance(2));
+        EXPECT_TRUE(showsResults(run.shot())) << unwritable;
+        EXPECT_EQ(run.quitWith(XK_Return), 0);
+        const std::string said = run.game.stderrText();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(unwritable ? "kept in memory" : "set aside as best-run.bad"), std::string::npos)
+            << said;
+        const std::filesystem::path aside = unwritable ? kept : data.path() / "shelvoy" / "best-run.bad";
+        std::ifstream in(aside, std::ios::binary);
+        EXPECT_EQ(std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()),
+                  bad);
+        EXPECT_EQ(std::filesystem::is_regular_file(data.path() / "shelvoy" / "best-run"), !unwritable)
+            << "no new record";
+    }
+}

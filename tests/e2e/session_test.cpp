@@ -5,14 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <limits>
 #include <memory>
 
+#include "record/ghost.h"
+#include "record/run_record.h"
 #include "sound/mixer.h"
 #include "support/fake_pad.h"
 #include "support/screen_areas.h"
 #include "support/sound_signal.h"
 #include "support/stepped_run.h"
+#include "support/test_stores.h"
 
 using namespace e2e;
 
@@ -301,5 +306,105 @@ TEST(PlaySession, AChimeForEachItemFromItsFrameAndMSilencesFromTheNextFrame)
     EXPECT_GT(peakIn(sound, back, sound.size()), 0.01f);
     EXPECT_LE(peakIn(sound, 0, sound.size()), 1.0f);
     EXPECT_EQ(run.quitWith(XK_Return), 0);
+    EXPECT_EQ(run.game.stderrText(), "");
+}
+
+// A second run down the aisle races the first: the first run's ghost leaves at "SHOP!" and drives
+// off with no key held; each item taken shows under the clock, for two seconds of game time, how
+// far behind the ghost's run was at as many items. Backspace starts over at once, in a fresh World.
+TEST(PlaySession, TheSecondRunRacesTheFirstsGhostWithSplitsAndBackspaceStartsOver)
+{
+    const TimeLimit limit(60);
+    SteppedOptions options;
+    options.store = Store::aisle;
+    SteppedRun run(options);
+    ASSERT_TRUE(run.start()) << run.game.stderrText();
+    const FrameReport start = run.last();
+    ASSERT_TRUE(run.finishCountdown());
+    const Image alone = run.shot();
+    {
+        const XClient::Hold push(run.x, {run.x.keycode(XK_e), run.x.keycode(XK_i)});
+        while (run.last().itemsLeft > 0)
+            ASSERT_TRUE(run.advance());
+    }
+    const FrameReport finished = run.last();
+    ASSERT_TRUE(run.advance());
+
+    // The record the game kept replays to the run's time and its cart's last pose, to the bit.
+    const LevelDesc aisle = aisleStore();
+    std::ifstream file(run.dataHome / "shelvoy/best-run", std::ios::binary);
+    const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file),
+                                           std::istreambuf_iterator<char>()};
+    const std::optional<RunRecord> record = decodeRecord(bytes.data(), bytes.size());
+    ASSERT_TRUE(record) << bytes.size() << " bytes";
+    EXPECT_TRUE(verifyRecord(*record, aisle));
+    EXPECT_EQ(record->runTime, finished.runClock);
+    EXPECT_EQ(static_cast<long>(record->frames.size()), finished.frame - (countdownFrames - 1));
+    Ghost replayed(*record, aisle);
+    replayed.follow(record->runTime);
+    EXPECT_EQ(replayed.cart().body().GetPosition().x, static_cast<float>(finished.cartX));
+    EXPECT_EQ(replayed.cart().body().GetPosition().y, static_cast<float>(finished.cartY));
+    EXPECT_EQ(replayed.cart().body().GetAngle(), static_cast<float>(finished.cartAngle));
+
+    run.x.tapKey(XK_space);
+    ASSERT_TRUE(run.advance());
+    ASSERT_TRUE(run.advance(countdownFrames - 1));
+
+    // The ghost at the start, drawn over the cart in the chase view; then it drives away while
+    // the cart stands.
+    const Image together = run.shot();
+    EXPECT_GT(changedShare(alone, together, scene), 0.01) << "no ghost in the chase view";
+    ASSERT_TRUE(run.advance(24));
+    const Image ghostAhead = run.shot("ghost-chase.png");
+    EXPECT_EQ(run.last().cartX, start.cartX) << "the cart moved with no key held";
+    EXPECT_EQ(run.last().itemsLeft, 3) << "the ghost took an item of the player's";
+    EXPECT_GT(changedShare(together, ghostAhead, scene), 0.01) << "the ghost did not move";
+    run.x.tapKey(XK_F3);
+    ASSERT_TRUE(run.advance());
+    const Image overhead = run.shot("ghost-overhead.png");
+    run.x.tapKey(XK_g);  // G hides it
+    ASSERT_TRUE(run.advance());
+    EXPECT_GT(changedShare(overhead, run.shot(), scene), 0.001) << "G did not hide the ghost";
+    run.x.tapKey(XK_g);
+    run.x.tapKey(XK_F3);
+
+    // Behind the ghost at the first item: a red "+" split under the clock, gone two seconds later.
+    const Rect splitArea{560, 56, 240, 44};
+    const Rgb behind{255, 102, 77};
+    FrameReport taken;
+    {
+        const XClient::Hold push(run.x, {run.x.keycode(XK_e), run.x.keycode(XK_i)});
+        while (run.last().itemsLeft == 3)
+            ASSERT_TRUE(run.advance());
+        taken = run.last();
+    }
+    const Image split = run.shot("split.png");
+    EXPECT_GT(countNear(split, splitArea, behind, 40), 50) << "no red split under the clock";
+    {
+        const XClient::Hold brake(run.x,
+                                  {run.x.keycode(XK_d), run.x.keycode(XK_k)});  // short of the next item
+        double before = 0.0;
+        do {
+            before = run.last().cartX;
+            ASSERT_TRUE(run.advance());
+        } while (run.last().cartX > before);
+    }
+    const int left = static_cast<int>((taken.runClock + 2.0 - run.last().runClock) / frameStep);
+    ASSERT_GT(left, 1);
+    ASSERT_TRUE(run.advance(left - 1));
+    EXPECT_GT(countNear(run.shot(), splitArea, behind, 40), 50) << "the split went before two seconds";
+    ASSERT_TRUE(run.advance());
+    EXPECT_EQ(run.last().runClock, taken.runClock + 2.0);
+    EXPECT_EQ(countNear(run.shot(), splitArea, behind, 40), 0) << "the split stayed past two seconds";
+
+    // Backspace mid-run: the next frame is the countdown's "3" over a fresh store.
+    run.x.tapKey(XK_BackSpace);
+    ASSERT_TRUE(run.advance());
+    EXPECT_EQ(run.last().itemsLeft, 3);
+    EXPECT_EQ(run.last().runClock, 0.0);
+    EXPECT_EQ(run.last().cartX, start.cartX);
+    EXPECT_EQ(run.last().cartY, start.cartY);
+    EXPECT_GT(whiteIn(run.shot(), countdownArea), 3000) << "no countdown";
+    EXPECT_EQ(run.quitWith(XK_Escape), 0);
     EXPECT_EQ(run.game.stderrText(), "");
 }

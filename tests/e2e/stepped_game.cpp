@@ -35,6 +35,7 @@
 
 #include "main/shell.h"
 #include "sound/sound_system.h"
+#include "support/test_stores.h"
 #include "world/level.h"
 #include "world/world.h"
 
@@ -118,34 +119,6 @@ void frameDone(const World& world)
     renderSound();
 }
 
-LevelDesc aisleStore()
-{
-    static const char* const rows[3] = {"xxxxxxxxxxxx", "x  o o o   x", "xxxxxxxxxxxx"};
-    LevelDesc desc;
-    desc.width = 12;
-    desc.height = 3;
-    desc.rows = rows;
-    desc.startX = 1.8f;  // its back a tenth of a unit from the wall, heading along the aisle
-    desc.startY = 1.5f;
-    desc.startAngle = 0.0f;
-    return desc;
-}
-
-LevelDesc oneItemStore()
-{
-    static const char* const rows[7] = {
-        "xxxxxxx", "x     x", "x     x", "x  o  x", "x     x", "x     x", "xxxxxxx",
-    };
-    LevelDesc desc;
-    desc.width = 7;
-    desc.height = 7;
-    desc.rows = rows;
-    desc.startX = 3.5f;  // the centre of the item's cell
-    desc.startY = 3.5f;
-    desc.startAngle = 0.0f;
-    return desc;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
@@ -172,7 +145,7 @@ int main(int argc, char** argv)
     hooks.frameDone = frameDone;
     hooks.audioDevice = false;
     const LevelDesc desc = store == "builtin" ? builtinLevel()
-                           : store == "aisle" ? aisleStore()
-                                              : oneItemStore();
+                           : store == "aisle" ? e2e::aisleStore()
+                                              : e2e::oneItemStore();
     return runGame(desc, hooks);
 }

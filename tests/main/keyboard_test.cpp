@@ -107,6 +107,18 @@ TEST_F(Keyboard, FunctionKeysFlipTheSwitchesModuloTwo)
     onKey(GLFW_KEY_ENTER, GLFW_PRESS);
     EXPECT_TRUE(leaveResultsRequested);
     EXPECT_FALSE(fullscreenRequested);
+
+    // Backspace asks for a new run at once, Space for one from the results; G hides the ghost
+    // and shows it again. None of them quits.
+    onKey(GLFW_KEY_BACKSPACE, GLFW_PRESS);
+    EXPECT_TRUE(againRequested);
+    EXPECT_FALSE(againFromResultsRequested);
+    onKey(' ', GLFW_PRESS);
+    EXPECT_TRUE(againFromResultsRequested);
+    onKey('G', GLFW_PRESS);
+    EXPECT_FALSE(ghostShown);
+    onKey('G', GLFW_PRESS);
+    EXPECT_TRUE(ghostShown);
 }
 
 TEST_F(Keyboard, PrintableKeysArriveAsTheirLayoutCharacter)
@@ -209,7 +221,7 @@ TEST_F(Keyboard, GamepadSticksAreTheHandsBeyondHalfTheirTravelAndSomeButtonsAreC
 }
 
 // Buttons are commands once per press, and only a press of the pad that is driving: Y the
-// camera, Back the overlay, A and Start leave the results. A button held since before (as the last
+// camera, Back the overlay, A and Start play again from the results. A button held since before (as the last
 // item is taken, say) or held by a pad just plugged in is no press.
 TEST_F(Keyboard, GamepadButtonsCountPressesOfThePadThatDrives)
 {
@@ -217,7 +229,8 @@ TEST_F(Keyboard, GamepadButtonsCountPressesOfThePadThatDrives)
     PadReading now = before;
     for (int button : {GLFW_GAMEPAD_BUTTON_Y, GLFW_GAMEPAD_BUTTON_BACK, GLFW_GAMEPAD_BUTTON_START})
         now.state.buttons[button] = GLFW_PRESS;
-    const std::vector<Command> pressed{Command::switchCamera, Command::toggleOverlay, Command::leaveResults};
+    const std::vector<Command> pressed{Command::switchCamera, Command::toggleOverlay,
+                                       Command::againFromResults};
     EXPECT_EQ(padCommands(before, now), pressed);
     EXPECT_TRUE(padCommands(now, now).empty());
     now.state.buttons[GLFW_GAMEPAD_BUTTON_START] = GLFW_RELEASE;

@@ -202,10 +202,10 @@ TEST(ScreenLayout, CountdownWordsScaleAndCentre)
 TEST(ScreenLayout, ResultsLinesSitAtTwoThirdsAndOneThird)
 {
     EXPECT_EQ(resultsLabel("1:23.250"), "Time: 1:23.250");
-    const TextOrigin time = resultsLineOrigin(800, 600, 2, 66.0f, 300.0f);
+    const TextOrigin time = resultsLineOrigin(800, 600, 4, 66.0f, 300.0f);
     EXPECT_FLOAT_EQ(time.x, 250.0f);
     EXPECT_FLOAT_EQ(time.y, 367.0f);
-    const TextOrigin quit = resultsLineOrigin(800, 601, 1, 66.0f, 200.0f);
+    const TextOrigin quit = resultsLineOrigin(800, 601, 2, 66.0f, 200.0f);
     EXPECT_FLOAT_EQ(quit.x, 300.0f);
     EXPECT_NEAR(quit.y, 601.0 / 3.0 - 33.0, 1e-4);  // no integer division
 }

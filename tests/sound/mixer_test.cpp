@@ -37,7 +37,8 @@ std::vector<float> renderMono(Mixer& mixer, double seconds, std::size_t buffer =
 TEST(SoundBank, EverySoundStartsAndEndsOnARampAndChimesRiseStepByStep)
 {
     const SoundBank& b = bank();
-    std::vector<const SoundSamples*> sounds = {&b.countdownBeep(), &b.shopBeep(), &b.knock(), &b.flourish()};
+    std::vector<const SoundSamples*> sounds = {&b.countdownBeep(), &b.shopBeep(), &b.knock(), &b.flourish(),
+                                               &b.brightFlourish()};
     for (int step = 0; step < SoundBank::chimeSteps; ++step)
         sounds.push_back(&b.chime(step));
     for (const SoundSamples* sound : sounds) {
@@ -60,6 +61,10 @@ TEST(SoundBank, EverySoundStartsAndEndsOnARampAndChimesRiseStepByStep)
         previous = pitch;
     }
     EXPECT_EQ(&b.chime(SoundBank::chimeSteps + 5), &b.chime(SoundBank::chimeSteps - 1));
+    // A new best's flourish runs on higher.
+    const std::size_t late = b.flourish().size() / 2;
+    EXPECT_GT(crossingsPerSecond(b.brightFlourish(), late, late + 4800, audioFrameRate),
+              1.2 * crossingsPerSecond(b.flourish(), late, late + 4800, audioFrameRate));
 }
 
 TEST(Mixer, EverythingAtOnceStaysUnderFullScaleWithoutClipping)

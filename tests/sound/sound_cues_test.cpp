@@ -117,6 +117,24 @@ TEST(SoundCues, CountdownChimesPerItemRattleAndResults)
     EXPECT_EQ(events[1].kind, Kind::rolling);
     EXPECT_EQ(events[1].value, 0.0f);
     EXPECT_EQ(events[2].kind, Kind::flourish);
+    EXPECT_EQ(events[2].value, 0.0f);
+
+    // A new best's flourish is the bright one; the next run's first item chimes as the first.
+    cues.resultsOpened(true);
+    events = drain(queue);
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].value, 1.0f);
+    cues.newRun();
+    World again(level.desc);
+    again.cart().controls = world.cart().controls;
+    chimes.clear();
+    while (again.itemsLeft() == 3) {
+        again.step(dt);
+        cues.afterStep(again, dt);
+        for (float step : valuesOf(drain(queue), Kind::chime))
+            chimes.push_back(step);
+    }
+    EXPECT_EQ(chimes, std::vector<float>{0.0f});
 }
 
 // Where the rendering side stalls (a browser's suspended audio, a held-up audio thread) the queue

@@ -453,6 +453,44 @@ const cases = {
     await page.close();
   },
 
+  // The player's record lives in the page's storage and is kept across a reload: a bad one is set
+  // aside under a key of its own (one console line), a good one is believed and its ghost, tinted
+  // green, stands on the trolley during the countdown.
+  async recordKeptInThePagesStorage(browser, address) {
+    const page = await open(browser, address, viewport);
+    const record = fs.readFileSync(path.join(__dirname, "..", "data", "autopilot.record")).toString("hex");
+    const greenish = (r, g, b) => g > r + 40 && g > b + 20;
+    const countdownOf = async name => {
+      await page.waitForFunction(() => !document.getElementById("start").hidden, {timeout: loadLimit});
+      await page.keyboard.press("Space");
+      return until(page, name, image => count(image, centre, white) > 2000 && count(image, centre, black) > 1000);
+    };
+    await page.evaluate(() => { localStorage.clear(); localStorage.setItem("shelvoy/best-run", "00ff"); });
+    await page.reload({waitUntil: "load"});
+    const alone = await countdownOf("record-bad");
+    const stored = await page.evaluate(() => [localStorage.getItem("shelvoy/best-run"),
+                                              localStorage.getItem("shelvoy/best-run.bad")]);
+    check(stored[0] === null && stored[1] === "00ff", `the bad record was not set aside (${stored})`);
+    check(page.consoleLines.some(line => /^Shelvoy!: the record .* set aside as best-run\.bad/.test(line)),
+          "no console line for the bad record");
+    check(count(alone, whole, greenish) < 50, "a ghost without a record");
+
+    await page.evaluate(hex => localStorage.setItem("shelvoy/best-run", hex), record);
+    await page.reload({waitUntil: "load"});
+    const raced = await countdownOf("record-ghost");
+    check(count(raced, whole, greenish) > 300, "no ghost of the record in the countdown");
+    check(await page.evaluate(() => localStorage.getItem("shelvoy/best-run")) === record,
+          "the good record did not stay as it was");
+    // Backspace in play: a second run from the countdown, the ghost back on the trolley.
+    await until(page, "record-play", image => count(image, centre, black) < 200);
+    await page.keyboard.press("Backspace");
+    const again = await until(page, "second-run", image =>
+        count(image, centre, white) > 2000 && count(image, centre, black) > 1000);
+    check(count(again, whole, greenish) > 300, "no ghost in the second run");
+    await page.evaluate(() => localStorage.clear());
+    await page.close();
+  },
+
   // A page whose font the server does not have: the game reports it in the box, and on the console.
   async missingFontIsReported(browser, address, withoutFont) {
     const page = await open(browser, withoutFont, viewport);

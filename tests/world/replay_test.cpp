@@ -18,15 +18,21 @@
 //   random.replay     60 s of random flags changing every 0.1 to 1 s, random frame times in
 //                     [0, 1/30] (RandomDrive seed 7)
 //   autopilot.replay  the autopilot's run through the whole store at 60 Hz
+//   autopilot.record  the same run as the game keeps the player's record (record/run_record.h),
+//                     written on Linux: it must be believed, and drive the same ghost, everywhere
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "record/ghost.h"
+#include "record/run_record.h"
 #include "support/autopilot.h"
 #include "support/replay.h"
 #include "support/sim_checks.h"
@@ -262,4 +268,128 @@ TEST(ReplayFormat, MalformedLinesAreRejectedByNumber)
                 << what;
         }
     }
+}
+
+namespace {
+
+// A run recorded as the game records it, frame by frame beside its World.
+RunRecord recordedRun(const LevelDesc& desc, const std::vector<sim::Frame>& frames)
+{
+    World world(desc);
+    RunRecorder recorder(desc);
+    for (const sim::Frame& frame : frames) {
+        if (world.itemsLeft() == 0)
+            break;
+        sim::applyFrame(world, frame);
+        recorder.addFrame(frame.dt, frame.controls, world.lastStep().itemsTaken, world.runClock());
+    }
+    return recorder.record();
+}
+
+std::vector<unsigned char> fileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+// The autopilot's run kept as the player's record: read back as it was written, believed because
+// it replays to its time and splits to the bit, and not once any bit of its result is edited.
+TEST(PlayerRecord, TheAutopilotsRunIsBelievedOnlyAsItWasRecorded)
+{
+    const LevelDesc desc = builtinLevel();
+    const sim::Replay replay = loadStream(streams[2]);
+    const RunRecord run = recordedRun(desc, replay.frames);
+    ASSERT_EQ(run.frames.size(), replay.frames.size());
+    EXPECT_EQ(run.runTime, replay.end.clock);
+    ASSERT_EQ(run.splits.size(), 20u);
+    const std::vector<unsigned char> bytes = encodeRecord(run);
+    EXPECT_LT(bytes.size(), 16u * 1024u) << "a 37 s run";
+    if (recording()) {
+        std::ofstream out(dataPath("autopilot.record"), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+
+    const std::vector<unsigned char> kept = fileBytes(dataPath("autopilot.record"));
+    const std::optional<RunRecord> back = decodeRecord(kept.data(), kept.size());
+    ASSERT_TRUE(back);
+    RunRecord sameVersion = run;  // the version that wrote it is the file's own
+    sameVersion.gameVersion = back->gameVersion;
+    EXPECT_EQ(encodeRecord(sameVersion), kept) << "written differently here";
+    EXPECT_EQ(back->runTime, run.runTime);
+    EXPECT_EQ(back->splits, run.splits);
+    EXPECT_TRUE(verifyRecord(*back, desc));
+
+    RunRecord edited = *back;
+    edited.runTime = std::nextafter(edited.runTime, 0.0);
+    EXPECT_FALSE(verifyRecord(edited, desc)) << "an edited time";
+    edited = *back;
+    edited.splits[7] = std::nextafter(edited.splits[7], 0.0);
+    EXPECT_FALSE(verifyRecord(edited, desc)) << "an edited split";
+    edited = *back;
+    edited.frames[500].controls[LeftLeft] = !edited.frames[500].controls[LeftLeft];
+    EXPECT_FALSE(verifyRecord(edited, desc)) << "another run";
+    edited = *back;
+    edited.frames.push_back(edited.frames.back());
+    EXPECT_FALSE(verifyRecord(edited, desc)) << "frames after the last item";
+    LevelDesc moved = desc;
+    moved.startX = std::nextafter(moved.startX, 0.0f);
+    EXPECT_FALSE(verifyRecord(*back, moved)) << "another store";
+}
+
+// The ghost plays the record beside a run of other frame times, never behind the run's clock and
+// never a frame ahead of it, and ends exactly where the record's run ended.
+TEST(PlayerRecord, TheGhostFollowsTheRunClockAndEndsWhereTheRecordEnded)
+{
+    const LevelDesc desc = builtinLevel();
+    const sim::Replay replay = loadStream(streams[2]);
+    const RunRecord run = recordedRun(desc, replay.frames);
+    Ghost ghost(run, desc);
+    ghost.follow(0.0);
+    EXPECT_EQ(ghost.runClock(), 0.0) << "the ghost left before \"SHOP!\"";
+    for (double clock = 1.0 / 32.0; clock < run.runTime + 1.0; clock += 1.0 / 32.0) {
+        ghost.follow(clock);
+        if (clock <= run.runTime) {
+            ASSERT_GE(ghost.runClock(), clock);
+            ASSERT_LT(ghost.runClock(), clock + static_cast<double>(frameTime) * 1.001);
+        }
+    }
+    EXPECT_EQ(ghost.runClock(), run.runTime);
+    const b2Vec2 at = ghost.cart().body().GetPosition();
+    EXPECT_EQ(at.x, replay.end.position.x);
+    EXPECT_EQ(at.y, replay.end.position.y);
+    EXPECT_EQ(ghost.cart().body().GetAngle(), replay.end.angle);
+}
+
+// Bytes that are not a whole record of this format are turned down, each for its reason.
+TEST(PlayerRecord, TheReaderTurnsDownEveryCutEveryFlippedByteAndLaterFormats)
+{
+    const LevelDesc desc = builtinLevel();
+    const std::vector<unsigned char> bytes = encodeRecord(recordedRun(desc, autopilotFrames()));
+    RecordFault fault = RecordFault::none;
+    for (std::size_t size = 0; size < bytes.size(); size += 1 + size / 16) {
+        EXPECT_FALSE(decodeRecord(bytes.data(), size, &fault)) << size << " bytes";
+        EXPECT_TRUE(fault == RecordFault::truncated || fault == RecordFault::corrupted) << size;
+    }
+    EXPECT_FALSE(decodeRecord(bytes.data(), bytes.size() - 4, &fault));
+    EXPECT_EQ(fault, RecordFault::truncated);
+    for (std::size_t at = 0; at < bytes.size(); at += 97) {
+        std::vector<unsigned char> flipped = bytes;
+        flipped[at] ^= 0x10;
+        EXPECT_FALSE(decodeRecord(flipped.data(), flipped.size(), &fault)) << "byte " << at;
+    }
+    std::vector<unsigned char> later = bytes;
+    later[8] = static_cast<unsigned char>(recordFormatVersion + 1);
+    EXPECT_FALSE(decodeRecord(later.data(), later.size(), &fault));
+    EXPECT_EQ(fault, RecordFault::futureFormat);
+    std::vector<unsigned char> longer = bytes;
+    longer.push_back(0);
+    EXPECT_FALSE(decodeRecord(longer.data(), longer.size(), &fault));
+    EXPECT_EQ(fault, RecordFault::corrupted);
+    const std::vector<unsigned char> huge(recordSizeLimit + 1, 0);
+    EXPECT_FALSE(decodeRecord(huge.data(), huge.size(), &fault));
+    EXPECT_EQ(fault, RecordFault::tooLarge);
+    EXPECT_TRUE(decodeRecord(bytes.data(), bytes.size(), &fault));
+    EXPECT_EQ(fault, RecordFault::none);
 }

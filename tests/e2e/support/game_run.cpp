@@ -34,7 +34,7 @@ const std::string& preparedServer(XServer& server, const GameOptions& options)
     return server.name();
 }
 
-Launch gameLaunch(const GameOptions& options, const XServer& server)
+Launch gameLaunch(const GameOptions& options, const XServer& server, const TempDir& dataHome)
 {
     Launch launch;
     launch.program = options.program;
@@ -47,7 +47,9 @@ Launch gameLaunch(const GameOptions& options, const XServer& server)
     launch.workingDirectory = options.workingDirectory;
     launch.environment = server.environment();
     launch.environment.push_back("SDL_AUDIODRIVER=dummy");  // the game's sound goes nowhere, unless asked
-    for (const std::string& entry : options.environment) {
+    std::vector<std::string> entries{"XDG_DATA_HOME=" + dataHome.path().string()};
+    entries.insert(entries.end(), options.environment.begin(), options.environment.end());
+    for (const std::string& entry : entries) {
         const std::string name = entry.substr(0, entry.find('=') + 1);
         std::vector<std::string>& env = launch.environment;
         env.erase(std::remove_if(env.begin(), env.end(),
@@ -79,7 +81,7 @@ void waitSeconds(double seconds)
 }
 
 GameRun::GameRun(const GameOptions& options)
-    : server(options.screen), x(preparedServer(server, options)), game(gameLaunch(options, server))
+    : server(options.screen), x(preparedServer(server, options)), game(gameLaunch(options, server, dataHome))
 {
 }
 

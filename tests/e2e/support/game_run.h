@@ -8,6 +8,7 @@
 #include "support/child_process.h"
 #include "support/image.h"
 #include "support/paths.h"
+#include "support/temp_dir.h"
 #include "support/x_client.h"
 #include "support/x_server.h"
 
@@ -36,7 +37,9 @@ struct GameOptions {
     std::string screen = "1024x768x24";  ///< the X server's screen
     std::string resources;               ///< X resources merged before the game starts ("Xft.dpi: 192")
     std::string windowManager = gameWindowManager();  ///< one started before the game; empty: none
-    std::vector<std::string> environment;             ///< NAME=value entries in place of the test's own
+    /// NAME=value entries in place of the test's own. The game's XDG_DATA_HOME is the run's own
+    /// empty folder (GameRun::dataHome) unless one is given here: no test touches the player's.
+    std::vector<std::string> environment;
 };
 
 class GameRun {
@@ -63,6 +66,7 @@ public:
     // Declaration order is destruction order reversed: the game goes first, the server last.
     XServer server;
     XClient x;
+    TempDir dataHome;  ///< the game's XDG_DATA_HOME unless the options name another
     ChildProcess game;
     Window window = None;
 
