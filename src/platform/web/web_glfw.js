@@ -479,7 +479,7 @@ mergeInto(LibraryManager.library, {
 
   glfwSwapBuffers__deps: ['$Asyncify', '$WebGlErrors'],
   glfwSwapBuffers: function(window) {
-    WebGlErrors.collect();  // WebGL's errors of the frame, once (src/platform/web_gl.js)
+    WebGlErrors.collect();  // WebGL's errors of the frame, once (src/platform/web/web_gl.js)
     // The first frame on screen, for the page's timeline (scripts/bench.sh reads it).
     if (!WebGlfw.swapped) {
       WebGlfw.swapped = true;
