@@ -5,7 +5,8 @@
 #     GLFW 3.3's own header (from the libraries' prefix: Emscripten's is older).
 #   - OpenGL 1.x: Emscripten's fixed-function emulation over WebGL, with src/platform/web/web_gl.cpp
 #     in front of it: the calls below reach that file's __wrap_ functions (wasm-ld --wrap), from
-#     the game and from FTGL alike; src/platform/web/web_gl.js asks WebGL for its errors once a frame.
+#     the game and from FTGL alike; src/platform/web/web_gl.js draws the layer's batches and asks
+#     WebGL for its errors once a frame.
 #   - GLU: the tessellator, error strings and matrix helpers of Mesa's GLU, from the libraries'
 #     prefix (FTGL's .pc file names it).
 #   - The loops of the countdown, the play and the results stay loops: Asyncify lets a buffer swap
@@ -14,7 +15,7 @@
 #     unwind WebAssembly's own).
 set(SHELVOY_WEB_GL_WRAPPED glBegin glEnd glVertex2f glVertex2i glVertex3f glColor3f glColor4f
     glNormal3f glTexCoord2f glEnable glDisable glLightfv glLineWidth glPointSize glHint glPolygonMode
-    glMatrixMode)
+    glMatrixMode glClear glViewport glScissor glDepthFunc glBlendFunc glCullFace glFinish)
 list(TRANSFORM SHELVOY_WEB_GL_WRAPPED PREPEND -Wl,--wrap= OUTPUT_VARIABLE _web_wrap_options)
 
 target_compile_options(shelvoy_core PUBLIC -fexceptions)
