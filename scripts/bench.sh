@@ -5,7 +5,9 @@
 # countdown; its CPU as a share of one core (the whole process, the GL driver's threads
 # included) and its peak resident memory. Last, the web build (scripts/build-web.sh) in Debian's
 # headless Chromium: its download, the time from loading the page to its first countdown frame,
-# and its frames a second in play at 800x600 and 1920x1080 (bench/web_bench.cjs).
+# and, in play, its frames a second and its main thread's time per frame at 800x600, 1920x1080 and
+# on a phone-sized page (390x844 at 3x) as it is and with the CPU throttled 4x (bench/web_bench.cjs;
+# SHELVOY_WEB_BENCH_ALSO=<folder of another unpacked web build> measures that one interleaved).
 # Under a private 1920x1080 Xvfb when there is no display. Extra arguments go to the benchmark
 # binary (e.g. --benchmark_filter=PlayFrame).
 set -eu
@@ -56,4 +58,4 @@ pacedPlay "$data/record" "the autopilot's ghost driving"
 "$root/scripts/build-web.sh" >/dev/null
 page=$("$root/scripts/web-page.sh")
 echo
-NODE_PATH="$root/build-web/web-tests/node_modules" node "$root/bench/web_bench.cjs" "$page"
+NODE_PATH="$root/build-web/web-tests/node_modules" node "$root/bench/web_bench.cjs" "$page" ${SHELVOY_WEB_BENCH_ALSO:+"$SHELVOY_WEB_BENCH_ALSO"}

@@ -62,7 +62,7 @@ ftgl_libs="-lGLU" ftgl_description="static, for the web"
 build_physics_and_text_libraries
 
 # GLFW 3.3's header, the API the game is written to: the web platform implements it in JavaScript
-# (src/platform/web_glfw.js), and Emscripten's own header is of GLFW 3.2.
+# (src/platform/web/web_glfw.js), and Emscripten's own header is of GLFW 3.2.
 mkdir -p "$deps/include/GLFW"
 cp "$sources/$(dir_of glfw3)/include/GLFW/glfw3.h" "$deps/include/GLFW/"
 

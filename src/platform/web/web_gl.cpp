@@ -11,6 +11,12 @@
 //     pixel wide only (and has no line smoothing: GL_LINE_SMOOTH and its hint are dropped);
 //   - quad strips and polygons go on as the triangle strips and fans they are;
 //   - display lists (FTGL's glyphs) are recorded here and replayed through this layer;
+//   - the vertices go on in clip coordinates, the modelview and projection applied here as the
+//     emulation's shader applies them, gathered into one batch until the next change of WebGL's
+//     state (a capability, the depth or blend function, the face culled, the viewport, the
+//     scissor box, a clear, the swap) or of the kind of primitive, and then drawn in one call
+//     with this layer's own small WebGL program (web_gl.js): a frame's few hundred glBegin and
+//     glEnd pairs become a few draws, in the same order, with the same state;
 //   - glPushAttrib and glPopAttrib keep the states this layer owns; glPolygonMode, which WebGL
 //     lacks, keeps its only mode, fill.
 // The desktop builds never compile this file: they call their system's OpenGL as they are.
@@ -20,21 +26,29 @@
 // The functions the emulation lacks altogether are defined here under their own names.
 
 #include <GL/gl.h>
+#include <emscripten.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <map>
 #include <vector>
 
 extern "C" {
-void __real_glBegin(GLenum mode);
-void __real_glEnd();
-void __real_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
-void __real_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a);
 void __real_glEnable(GLenum cap);
 void __real_glDisable(GLenum cap);
 void __real_glMatrixMode(GLenum mode);
+void __real_glClear(GLbitfield mask);
+void __real_glViewport(GLint x, GLint y, GLsizei width, GLsizei height);
+void __real_glScissor(GLint x, GLint y, GLsizei width, GLsizei height);
+void __real_glDepthFunc(GLenum func);
+void __real_glBlendFunc(GLenum source, GLenum destination);
+void __real_glCullFace(GLenum mode);
+void __real_glFinish();
+// Draws `count` BatchVertex at `vertices` as `mode` (GL_TRIANGLES, GL_LINES or GL_POINTS) with
+// WebGL's current state (web_gl.js).
+void webGlDrawBatch(GLenum mode, const void* vertices, int count);
 }
 
 namespace {
@@ -53,6 +67,14 @@ struct Vertex {
     Vec3 position;
     Rgba colour;
 };
+
+// A vertex as WebGL draws it: in clip coordinates, its colour as bytes (web_gl.js reads this
+// layout: 20 bytes, four floats then four bytes).
+struct BatchVertex {
+    std::array<float, 4> clip;
+    std::array<std::uint8_t, 4> colour;
+};
+static_assert(sizeof(BatchVertex) == 20, "web_gl.js reads vertices of 20 bytes");
 
 // One recorded call of a display list.
 struct ListCall {
@@ -87,6 +109,18 @@ struct State {
     GLuint nextList = 1;
     std::vector<ListCall>* recording = nullptr;
     std::vector<Attributes> attributeStack;
+
+    std::vector<BatchVertex> batch;  // drawn, in order, before WebGL's state next changes
+    GLenum batchMode = GL_TRIANGLES;
+    bool batchUnculled = false;  // the batch's triangles stand for lines or points: never culled
+
+    // WebGL's state as last set through this layer, so that setting it again draws no batch: the
+    // capabilities (by GL_DEPTH_TEST, GL_BLEND, GL_CULL_FACE, GL_SCISSOR_TEST), the depth
+    // function, the blend factors, the face culled, the viewport and the scissor box. Every call
+    // still goes on to WebGL (a restored context starts from its defaults).
+    std::map<GLenum, bool> capabilities;
+    std::map<GLenum, std::array<GLint, 4>> lastSet;  // by the call's name: its arguments
+    std::vector<size_t> order;                       // glEnd's: which vertex goes on where
 };
 
 State gl;
@@ -167,19 +201,51 @@ Rgba litColour(const Vec3& position)
     return out;
 }
 
-// A colour component as the emulation should keep it: it stores colours as bytes, truncated, while
-// OpenGL rounds them to the nearest; half a step up makes the truncation a rounding.
-float forTruncation(float c)
+// A colour component as the emulation kept it: a byte, rounded to the nearest as OpenGL does.
+std::uint8_t colourByte(float c)
 {
-    const float steps = std::round(std::min(1.0f, std::max(0.0f, c)) * colourSteps);
-    return (steps + 0.5f) / colourSteps;
+    return static_cast<std::uint8_t>(std::round(std::min(1.0f, std::max(0.0f, c)) * colourSteps));
 }
 
-void emit(const Vertex& v)
+// Draws what the batch holds.
+void flush()
 {
-    __real_glColor4f(forTruncation(v.colour[0]), forTruncation(v.colour[1]), forTruncation(v.colour[2]),
-                     forTruncation(v.colour[3]));
-    __real_glVertex3f(v.position[0], v.position[1], v.position[2]);
+    if (gl.batch.empty())
+        return;
+    const bool uncull = gl.batchUnculled && gl.cullFace;
+    if (uncull)
+        __real_glDisable(GL_CULL_FACE);
+    webGlDrawBatch(gl.batchMode, gl.batch.data(), static_cast<int>(gl.batch.size()));
+    if (uncull)
+        __real_glEnable(GL_CULL_FACE);
+    gl.batch.clear();
+}
+
+// Makes the batch one of `mode`'s (and of lines' or points' quads when `unculled`), drawing what
+// it held of another kind.
+void batchFor(GLenum mode, bool unculled = false)
+{
+    if (gl.batchMode != mode || gl.batchUnculled != unculled)
+        flush();
+    gl.batchMode = mode;
+    gl.batchUnculled = unculled;
+}
+
+// Draws the batch before `call` sets WebGL's state to `arguments`, unless that is the state
+// already.
+void changing(GLenum call, std::array<GLint, 4> arguments)
+{
+    const auto known = gl.lastSet.find(call);
+    if (known != gl.lastSet.end() && known->second == arguments)
+        return;
+    flush();
+    gl.lastSet[call] = arguments;
+}
+
+void add(const std::array<float, 4>& clip, const Rgba& colour)
+{
+    gl.batch.push_back(
+        {clip, {colourByte(colour[0]), colourByte(colour[1]), colourByte(colour[2]), colourByte(colour[3])}});
 }
 
 // Window coordinates (x, y in pixels, z as depth in [-1, 1]) of an object-space point; false
@@ -207,33 +273,19 @@ Matrix multiply(const Matrix& a, const Matrix& b)
     return out;
 }
 
-// Draws quads given in window coordinates (four vertices each, z as depth in [-1, 1]) through an
-// identity projection and modelview, the matrices and the matrix mode left as they were. They
-// stand for lines and points, which face culling never removes: it is off while they are drawn.
+// Draws quads given in window coordinates (four vertices each, z as depth in [-1, 1]), as the
+// two triangles each (0, 1, 2 and 0, 2, 3) the emulation made of a quad. They stand for lines
+// and points, which face culling never removes: it is off while their batch is drawn.
 void drawWindowQuads(const std::vector<Vertex>& quads, const GLint viewport[4])
 {
-    if (gl.cullFace)
-        __real_glDisable(GL_CULL_FACE);
-    __real_glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    __real_glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    __real_glBegin(GL_QUADS);
-    for (Vertex v : quads) {
-        v.position[0] = (v.position[0] - viewport[0]) / viewport[2] * 2.0f - 1.0f;
-        v.position[1] = (v.position[1] - viewport[1]) / viewport[3] * 2.0f - 1.0f;
-        emit(v);
-    }
-    __real_glEnd();
-    __real_glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    __real_glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    __real_glMatrixMode(gl.matrixMode);
-    if (gl.cullFace)
-        __real_glEnable(GL_CULL_FACE);
+    batchFor(GL_TRIANGLES, true);
+    for (size_t q = 0; q + 3 < quads.size(); q += 4)
+        for (size_t corner : {0, 1, 2, 0, 2, 3}) {
+            const Vertex& v = quads[q + corner];
+            add({(v.position[0] - viewport[0]) / viewport[2] * 2.0f - 1.0f,
+                 (v.position[1] - viewport[1]) / viewport[3] * 2.0f - 1.0f, v.position[2], 1.0f},
+                v.colour);
+        }
 }
 
 // Lines gl.on.lineWidth pixels wide, each segment a rectangle around it, as OpenGL draws wide
@@ -289,18 +341,65 @@ void drawWidePoints(const Matrix& modelviewProjection, const GLint viewport[4])
     drawWindowQuads(quads, viewport);
 }
 
-// The emulation draws neither quad strips nor polygons: the same vertices, in the same order,
-// make the same triangles as a triangle strip and a triangle fan (for the flat, convex polygons
-// OpenGL draws right at all).
-GLenum emulatedMode(GLenum mode)
+// The order in which `mode`'s `count` vertices make triangles, lines or points, as WebGL draws
+// them from the primitives it has (quads as the emulation split them, 0, 1, 2 and 0, 2, 3; quad
+// strips and polygons as the triangle strips and fans their vertices make, for the flat, convex
+// polygons OpenGL draws right at all).
+void appendOrder(GLenum mode, size_t count, std::vector<size_t>& order)
 {
     switch (mode) {
+    case GL_TRIANGLES:
+    case GL_LINES:
+    case GL_POINTS:
+        for (size_t i = 0; i < count; ++i)
+            order.push_back(i);
+        break;
+    case GL_QUADS:
+        for (size_t i = 0; i + 3 < count; i += 4)
+            for (size_t corner : {0, 1, 2, 0, 2, 3})
+                order.push_back(i + corner);
+        break;
+    case GL_TRIANGLE_STRIP:
     case GL_QUAD_STRIP:
-        return GL_TRIANGLE_STRIP;
+        for (size_t i = 0; i + 2 < count; ++i)
+            for (size_t corner :
+                 (i % 2 == 0 ? std::array<size_t, 3>{0, 1, 2} : std::array<size_t, 3>{1, 0, 2}))
+                order.push_back(i + corner);
+        break;
+    case GL_TRIANGLE_FAN:
     case GL_POLYGON:
-        return GL_TRIANGLE_FAN;
+        for (size_t i = 1; i + 1 < count; ++i)
+            for (size_t vertex : {size_t{0}, i, i + 1})
+                order.push_back(vertex);
+        break;
+    case GL_LINE_STRIP:
+    case GL_LINE_LOOP:
+        for (size_t i = 0; i + 1 < count; ++i) {
+            order.push_back(i);
+            order.push_back(i + 1);
+        }
+        if (mode == GL_LINE_LOOP && count > 2) {
+            order.push_back(count - 1);
+            order.push_back(0);
+        }
+        break;
     default:
-        return mode;
+        break;
+    }
+}
+
+// The primitive WebGL draws `mode` with.
+GLenum batchMode(GLenum mode)
+{
+    switch (mode) {
+    case GL_POINTS:
+        return GL_POINTS;
+    case GL_LINES:
+    case GL_LINE_STRIP:
+    case GL_LINE_LOOP:
+        return GL_LINES;
+    default:
+        return GL_TRIANGLES;
     }
 }
 
@@ -340,6 +439,12 @@ void record(ListCall::Kind kind, GLenum mode, float a = 0, float b = 0, float c 
 // glEnable and glDisable alike: the states this layer keeps itself, and the rest for WebGL.
 void setCapability(GLenum cap, bool on)
 {
+    if (cap == GL_DEPTH_TEST || cap == GL_BLEND || cap == GL_CULL_FACE || cap == GL_SCISSOR_TEST) {
+        const auto known = gl.capabilities.find(cap);
+        if (known == gl.capabilities.end() || known->second != on)
+            flush();
+        gl.capabilities[cap] = on;
+    }
     if (cap == GL_BLEND)
         gl.on.blend = on;
     if (cap == GL_CULL_FACE)
@@ -383,10 +488,17 @@ void __wrap_glEnd()
             drawWidePoints(modelviewProjection, viewport);
         return;
     }
-    __real_glBegin(emulatedMode(gl.mode));
-    for (const Vertex& v : gl.vertices)
-        emit(v);
-    __real_glEnd();
+    // The emulation's shader: the eye's coordinates by the modelview, then the projection's.
+    const Matrix projection = currentMatrix(GL_PROJECTION_MATRIX);
+    std::vector<size_t>& order = gl.order;
+    order.clear();
+    appendOrder(gl.mode, gl.vertices.size(), order);
+    batchFor(batchMode(gl.mode));
+    for (size_t i : order) {
+        const Vertex& v = gl.vertices[i];
+        const auto eye = transform(gl.modelview, v.position[0], v.position[1], v.position[2], 1.0f);
+        add(transform(projection, eye[0], eye[1], eye[2], eye[3]), v.colour);
+    }
 }
 
 void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z)
@@ -453,6 +565,52 @@ void __wrap_glMatrixMode(GLenum mode)
     __real_glMatrixMode(mode);
 }
 
+// What changes WebGL's state, or reads or shows what is drawn, draws the batch first.
+void __wrap_glClear(GLbitfield mask)
+{
+    flush();
+    __real_glClear(mask);
+}
+
+void __wrap_glViewport(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    changing(GL_VIEWPORT, {x, y, width, height});
+    __real_glViewport(x, y, width, height);
+}
+
+void __wrap_glScissor(GLint x, GLint y, GLsizei width, GLsizei height)
+{
+    changing(GL_SCISSOR_BOX, {x, y, width, height});
+    __real_glScissor(x, y, width, height);
+}
+
+void __wrap_glDepthFunc(GLenum func)
+{
+    changing(GL_DEPTH_FUNC, {static_cast<GLint>(func), 0, 0, 0});
+    __real_glDepthFunc(func);
+}
+
+void __wrap_glBlendFunc(GLenum source, GLenum destination)
+{
+    changing(GL_BLEND_SRC, {static_cast<GLint>(source), static_cast<GLint>(destination), 0, 0});
+    __real_glBlendFunc(source, destination);
+}
+
+void __wrap_glCullFace(GLenum mode)
+{
+    changing(GL_CULL_FACE_MODE, {static_cast<GLint>(mode), 0, 0, 0});
+    __real_glCullFace(mode);
+}
+
+void __wrap_glFinish()
+{
+    flush();
+    __real_glFinish();
+}
+
+// The frame is done: the page's swap (web_glfw.js) draws the batch before it hands the frame on.
+EMSCRIPTEN_KEEPALIVE void webGlEndFrame() { flush(); }
+
 void glPushAttrib(GLbitfield /*mask*/) { gl.attributeStack.push_back(gl.on); }
 
 void glPopAttrib()
@@ -462,7 +620,7 @@ void glPopAttrib()
     const Attributes was = gl.attributeStack.back();
     gl.attributeStack.pop_back();
     if (was.blend != gl.on.blend)
-        (was.blend ? __real_glEnable : __real_glDisable)(GL_BLEND);
+        setCapability(GL_BLEND, was.blend);
     gl.on = was;
 }
 

@@ -35,7 +35,7 @@
 // the game with them), none is closed by the player (the page goes with the tab).
 
 mergeInto(LibraryManager.library, {
-  $WebGlfw__deps: ['$Browser', '$GL', '$GLImmediate', '$WebGlErrors', 'malloc', 'free'],
+  $WebGlfw__deps: ['$Browser', '$GL', '$GLImmediate', '$WebGlErrors', '$WebGlBatch', 'malloc', 'free'],
   $WebGlfw: {
     window: 0,           // the one window's handle (1 while open)
     monitor: 1,          // the one monitor's handle
@@ -180,13 +180,15 @@ mergeInto(LibraryManager.library, {
     },
 
     // The context is back, empty: the emulation's buffers, programs and extensions are made anew
-    // (everything the game draws with is set again at every frame), and the waiting swap returns.
+    // (everything the game draws with is set again at every frame), and the GL layer's program
+    // and buffer with them, and the waiting swap returns.
     onContextRestored: function() {
       clearTimeout(WebGlfw.lostTimer);
       WebGlfw.contextLost = false;
       GL.currentContext.initExtensionsDone = false;
       GL.initExtensions(GL.currentContext);
       GLImmediate.init();
+      WebGlBatch.forget();  // the GL layer's program and buffer (web_gl.js)
       WebGlErrors.pending = 0;
       GL.lastError = 0;  // what the emulation made of the calls into the lost context
       WebGlfw.resumeSwap();
@@ -477,9 +479,10 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(title);
   },
 
-  glfwSwapBuffers__deps: ['$Asyncify', '$WebGlErrors'],
+  glfwSwapBuffers__deps: ['$Asyncify', '$WebGlErrors', 'webGlEndFrame'],
   glfwSwapBuffers: function(window) {
-    WebGlErrors.collect();  // WebGL's errors of the frame, once (src/platform/web_gl.js)
+    _webGlEndFrame();  // the GL layer's last batch of the frame (src/platform/web/web_gl.cpp)
+    WebGlErrors.collect();  // WebGL's errors of the frame, once (src/platform/web/web_gl.js)
     // The first frame on screen, for the page's timeline (scripts/bench.sh reads it).
     if (!WebGlfw.swapped) {
       WebGlfw.swapped = true;

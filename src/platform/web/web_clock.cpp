@@ -1,6 +1,6 @@
 // The clock in a browser: the page's monotonic clock (performance.now), and waits that hand the
 // thread back to the browser (Asyncify) instead of blocking it. The frames themselves are paced
-// by the browser: the buffer swap returns at its next animation frame (src/platform/web_glfw.js).
+// by the browser: the buffer swap returns at its next animation frame (src/platform/web/web_glfw.js).
 
 #include "platform/clock.h"
 
