@@ -52,7 +52,7 @@ double sinNear(double r)
     double tail = sinCoefficients[7];
     for (int i = 6; i >= 0; --i)
         tail = sinCoefficients[i] + z * tail;
-    return r == 0.0 ? r : r + r * (z * tail);  // sin -0 is -0, which the sum would make +0
+    return r + r * (z * tail);
 }
 
 double cosNear(double r)
@@ -78,6 +78,8 @@ double sinOrCos(double x, bool cosine)
 {
     if (isNan(x) || isInfinite(x))
         return x - x;
+    if (x == 0.0)  // the physics' most common angle; and sin -0 is -0, which the sum makes +0
+        return cosine ? 1.0 : x;
     int quadrant = 0;
     const double r = reduce(x, quadrant);
     if (cosine)
@@ -99,6 +101,11 @@ void sinAndCos(double x, double& sine, double& cosine)
 {
     if (isNan(x) || isInfinite(x)) {
         sine = cosine = x - x;
+        return;
+    }
+    if (x == 0.0) {
+        sine = x;
+        cosine = 1.0;
         return;
     }
     int quadrant = 0;
