@@ -48,7 +48,9 @@ if [ -n "$against" ]; then
             echo "== round $round of $rounds: $tree" >&2
             # The table's medians: name, real ms, cpu ms.
             (cd "$tree/build-bench" && ./bench/shelvoy_bench --benchmark_repetitions=3 --benchmark_min_time=0.5 \
-                "$@" 2>/dev/null) | awk '/_median/ { print $1, $2, $3 }' >>"$results/$(echo "$tree" | tr / _)"
+                --benchmark_color=false "$@" 2>/dev/null) |
+                awk '/^benchmark \(size/ { table = 1; next } table && /_median/ { print $1, $2, $3 }' \
+                    >>"$results/$(echo "$tree" | tr / _)"
         done
         round=$((round + 1))
     done
