@@ -31,7 +31,8 @@ double magnitude(double x) { return x < 0.0 ? -x : x; }
 // Taylor series to r^17 and r^18, each coefficient 1/n! as a constant rounded to double, summed in
 // powers of z = r^2 by Horner's rule. The terms left out are below 2^-60 of the result, the
 // arithmetic's rounding within about 2^-52 of it: the float nearest that double is the float
-// nearest the exact value for every argument (float_math_test checks every float the game meets).
+// nearest the exact value for every float below 9830 radians (each was checked against a reference
+// of 64 bits and more; float_math_test checks those to 128).
 constexpr double sinCoefficients[] = {
     -0.16666666666666666,   0.008333333333333333,   -0.0001984126984126984,
     2.7557319223985893e-06, -2.505210838544172e-08, 1.6059043836821613e-10,

@@ -9,9 +9,11 @@
 // every other library keep the C library's.
 //
 // Each is evaluated in double precision with plain arithmetic only (no library call, no fused
-// multiply-add, no division in the sine and cosine) and rounded once to float: the sine and cosine
-// are correctly rounded (the float nearest the exact value) for every float the game meets
-// (float_math_test checks each one), and all four give the same bits everywhere for every argument.
+// multiply-add, no division in the sine and cosine) and rounded once to float, so all four give the
+// same bits everywhere for every argument. The sine and cosine are correctly rounded (the float
+// nearest the exact value) at every float of magnitude below 9830 radians, far beyond what the
+// game meets (float_math_test checks every float to 128 radians); beyond, the reduction by pi/2
+// in three parts loses bits and they may be off in the last.
 
 /// sin(x), x in radians, rounded to float; NaN for an infinite or NaN x.
 float portableSin(float x);
