@@ -10,15 +10,67 @@
 # SHELVOY_WEB_BENCH_ALSO=<folder of another unpacked web build> measures that one interleaved).
 # Under a private 1920x1080 Xvfb when there is no display. Extra arguments go to the benchmark
 # binary (e.g. --benchmark_filter=PlayFrame).
+#
+#   scripts/bench.sh --against OTHER [--rounds N] [benchmark arguments]
+# compares two trees instead (a regression check): the benchmarks of OTHER (another checkout of
+# the game, built in its own build-bench/) and of this tree, run by turns, OTHER first, N rounds
+# (default 3), then for each benchmark the range of its medians over the rounds and the medians
+# themselves, tree by tree. Paced play and the web build are left out of a comparison.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build-bench"
+against=
+rounds=3
+while [ $# -gt 0 ]; do
+    case $1 in
+    --against) against=$(cd "$2" && pwd); shift 2 ;;
+    --rounds) rounds=$2; shift 2 ;;
+    *) break ;;
+    esac
+done
 "$root/scripts/deps.sh" --bench
 if [ -z "${DISPLAY:-}" ]; then
+    if [ -n "$against" ]; then set -- --against "$against" --rounds "$rounds" "$@"; fi
     exec xvfb-run -a -s "-screen 0 1920x1080x24 -noreset" "$0" "$@"
 fi
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSHELVOY_BUILD_TESTS=OFF -DSHELVOY_BUILD_BENCH=ON >/dev/null
-cmake --build "$build" -j "$(nproc)"
+buildBench() { # tree
+    cmake -S "$1" -B "$1/build-bench" -DCMAKE_BUILD_TYPE=Release -DSHELVOY_BUILD_TESTS=OFF \
+        -DSHELVOY_BUILD_BENCH=ON >/dev/null
+    cmake --build "$1/build-bench" -j "$(nproc)"
+}
+buildBench "$root"
+
+if [ -n "$against" ]; then
+    buildBench "$against"
+    results=$(mktemp -d)
+    trap 'rm -rf "$results"' EXIT
+    round=1
+    while [ "$round" -le "$rounds" ]; do
+        for tree in "$against" "$root"; do
+            echo "== round $round of $rounds: $tree" >&2
+            # The table's medians: name, real ms, cpu ms.
+            (cd "$tree/build-bench" && ./bench/shelvoy_bench --benchmark_repetitions=3 --benchmark_min_time=0.5 \
+                --benchmark_color=false "$@" 2>/dev/null) |
+                awk '/^benchmark \(size/ { table = 1; next } table && /_median/ { print $1, $2, $3 }' \
+                    >>"$results/$(echo "$tree" | tr / _)"
+        done
+        round=$((round + 1))
+    done
+    for tree in "$against" "$root"; do
+        printf '\n%s (%s rounds; ms, the range of the medians, then the medians)\n' "$tree" "$rounds"
+        awk '{ name = $1; sub(/_median$/, "", name)
+               if (!(name in real)) order[++n] = name
+               real[name] = real[name] " " $2; cpu[name] = cpu[name] " " $3 }
+             function range(list,   v, i, k, lo, hi) {
+                 k = split(list, v, " "); lo = hi = v[1]
+                 for (i = 2; i <= k; i++) { if (v[i] < lo) lo = v[i]; if (v[i] > hi) hi = v[i] }
+                 return sprintf("%.4g-%.4g (%s)", lo, hi, substr(list, 2)) }
+             END { printf "%-44s %-40s %s\n", "benchmark", "real", "cpu"
+                   for (i = 1; i <= n; i++) printf "%-44s %-40s %s\n", order[i], range(real[order[i]]), range(cpu[order[i]]) }' \
+            "$results/$(echo "$tree" | tr / _)"
+    done
+    exit 0
+fi
 
 cd "$build"  # the font is found in the working directory
 "$build/bench/shelvoy_bench" --benchmark_repetitions=3 --benchmark_min_time=0.5 "$@"

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "cart/cart_def.h"
+#include "platform/float_math.h"
 #include "render/angles.h"
 
 Cart::Cart(b2World& world, float startX, float startY, float startAngle)
@@ -109,5 +110,5 @@ float Cart::casterHeading(b2Vec2 pivot) const
     const b2Vec2 worldPivot = m_body->GetWorldPoint(pivot);
     const b2Vec2 velocity = m_body->GetLinearVelocityFromWorldPoint(worldPivot);
     const b2Vec2 local = m_body->GetLocalVector(velocity);
-    return degrees<double>(std::atan2(local.y, local.x));
+    return degrees<double>(portableAtan2(local.y, local.x));
 }

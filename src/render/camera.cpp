@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "platform/float_math.h"
+
 void easeToward(b2Vec2& position, const b2Vec2& target, float rate, float dt)
 {
     const b2Vec2 d(target.x - position.x, target.y - position.y);
@@ -36,8 +38,8 @@ void FollowCamera::update(float dt)
     const b2Vec2 e(cart.p.x - m_transform.p.x, cart.p.y - m_transform.p.y);
     const float distance = std::sqrt(e.x * e.x + e.y * e.y);
     if (distance >= cameraDef.deadZone) {
-        const float h = std::atan2(e.y, e.x);
-        m_transform.q.c = std::cos(h);
-        m_transform.q.s = std::sin(h);
+        const float h = portableAtan2(e.y, e.x);
+        m_transform.q.c = portableCos(h);
+        m_transform.q.s = portableSin(h);
     }
 }

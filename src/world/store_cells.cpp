@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/float_math.h"
 #include "render/angles.h"
 
 namespace {
@@ -53,13 +54,13 @@ StoreCells::Outline StoreCells::outlineOf(int x, int y, const b2Vec3& eye)
         return outline;
     }
     outline.nearest = std::sqrt(gapX * gapX + gapY * gapY);
-    const float reference = std::atan2(below, left);
+    const float reference = portableAtan2(below, left);
     float low = 0.0f;
     float high = 0.0f;
     for (int corner = 0; corner < 4; ++corner) {
         const float dx = left + static_cast<float>(corner & 1);
         const float dy = below + static_cast<float>(corner >> 1);
-        float turn = std::atan2(dy, dx) - reference;
+        float turn = portableAtan2(dy, dx) - reference;
         if (turn > pi)
             turn -= 2.0f * pi;
         else if (turn < -pi)
