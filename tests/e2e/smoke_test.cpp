@@ -63,8 +63,11 @@ INSTANTIATE_TEST_SUITE_P(KeysAndClose, Quitting,
                                     (std::get<1>(info.param) == Phase::countdown ? "InCountdown" : "InPlay");
                          });
 
-// The game's sound through SDL's file-writing driver, in wall-clock time that the driver paces:
-// the countdown's four beeps, one as each word appears, a second and a frame apart.
+// The game's sound through SDL's file-writing driver: the countdown's four beeps, one as each word
+// appears, about a second apart. The driver sleeps a buffer's length after writing each buffer,
+// so on a busy machine its file runs slow of the wall clock (a second of countdown came out as
+// 0.67 s of file with both cores busy): the file's time is good to about half a second only. When
+// each beep starts, to the sample, is checked in game time (PlaySession, the stepped game).
 TEST(Smoke, TheCountdownIsHeardThroughSdlsFileDriver)
 {
     const TimeLimit limit(40);
@@ -86,7 +89,7 @@ TEST(Smoke, TheCountdownIsHeardThroughSdlsFileDriver)
     const std::vector<std::size_t> onsets = soundOnsets(left, 0.01f, audioFrameRate / 2);
     ASSERT_EQ(onsets.size(), 4u) << left.size() << " frames written";
     for (std::size_t i = 1; i < onsets.size(); ++i)
-        EXPECT_NEAR(static_cast<double>(onsets[i] - onsets[i - 1]) / audioFrameRate, 1.0, 0.15)
+        EXPECT_NEAR(static_cast<double>(onsets[i] - onsets[i - 1]) / audioFrameRate, 1.0, 0.5)
             << "beep " << i;
     std::printf("countdown beeps at %.3f %.3f %.3f %.3f s of the file\n", onsets[0] / 48000.0,
                 onsets[1] / 48000.0, onsets[2] / 48000.0, onsets[3] / 48000.0);
