@@ -25,6 +25,7 @@
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
+#include "platform/physics_library_math.h"
 #include "platform/rumble.h"
 #include "platform/saved_file.h"
 #include "platform/swap_pacing.h"
@@ -321,6 +322,11 @@ int runGuarded(const LevelDesc& desc)
     // Before anything is allocated: the GL driver's memory for a frame is kept for the next, where
     // the allocator is glibc's (elsewhere it keeps what it keeps, and the game is only slower).
     keepFreedMemoryForReuse();
+    // A run is recorded and replayed by the physics' own bits: without them the record would not
+    // replay here as it was driven, nor a run from here elsewhere.
+    if (physicsLibraryMathBindings() == 0)
+        throw std::runtime_error("Cannot give the physics library the game's own sine, cosine and "
+                                 "arctangent: runs would not replay here as they were driven");
     // The player's record is read and replayed now, before the window opens: nothing reads the
     // disk once the run has begun (the record is written as the results open).
     RecordKeeper keeper(savedDataFolder(), desc);
