@@ -59,9 +59,10 @@ constexpr float defaultMaterialDiffuse = 0.8f;
 constexpr float colourSteps = 255.0f;  // the largest value of an 8-bit colour component
 // Pixels: quads (of wide lines and points) whose sides are all at least this long are front
 // faces for WebGL too, however it rounds their corners to its grid of subpixels. That grid is a
-// sixteenth of a pixel or finer, so a corner moves by a thirty-second of a pixel at most on each
-// axis, under 0.05 pixels; a triangle turns over only when a corner crosses the opposite side,
-// and the heights of a quad's two triangles are nearly its shorter side, five times as much.
+// sixteenth of a pixel or finer, so each corner moves by 0.045 pixels at most; a triangle turns
+// over only if the moves bring a corner across the opposite side, and each of such a quad's two
+// triangles is at least 0.18 pixels high (its shorter side over the square root of 2), twice what
+// the moves of a corner and of that side together can take away.
 constexpr float surelyFrontFacing = 0.25f;
 
 using Vec3 = std::array<float, 3>;
