@@ -57,6 +57,13 @@ constexpr float lightModelAmbient = 0.2f;  // GL_LIGHT_MODEL_AMBIENT's default, 
 constexpr float defaultMaterialAmbient = 0.2f;
 constexpr float defaultMaterialDiffuse = 0.8f;
 constexpr float colourSteps = 255.0f;  // the largest value of an 8-bit colour component
+// Pixels: quads (of wide lines and points) whose sides are all at least this long are front
+// faces for WebGL too, however it rounds their corners to its grid of subpixels. That grid is a
+// sixteenth of a pixel or finer, so each corner moves by 0.045 pixels at most; a triangle turns
+// over only if the moves bring a corner across the opposite side, and each of such a quad's two
+// triangles is at least 0.18 pixels high (its shorter side over the square root of 2), twice what
+// the moves of a corner and of that side together can take away.
+constexpr float surelyFrontFacing = 0.25f;
 
 using Vec3 = std::array<float, 3>;
 using Rgba = std::array<float, 4>;
@@ -273,12 +280,23 @@ Matrix multiply(const Matrix& a, const Matrix& b)
     return out;
 }
 
+// Whether face culling, when on, removes back faces only (the game keeps glFrontFace's default,
+// counter-clockwise faces in front).
+bool cullingBackFaces()
+{
+    const auto mode = gl.lastSet.find(GL_CULL_FACE_MODE);
+    return mode == gl.lastSet.end() || mode->second[0] == GL_BACK;
+}
+
 // Draws quads given in window coordinates (four vertices each, z as depth in [-1, 1]), as the
 // two triangles each (0, 1, 2 and 0, 2, 3) the emulation made of a quad. They stand for lines
-// and points, which face culling never removes: it is off while their batch is drawn.
-void drawWindowQuads(const std::vector<Vertex>& quads, const GLint viewport[4])
+// and points, which face culling never removes. Their corners go round them counter-clockwise:
+// when `frontFacing` tells that WebGL takes them so too, they join the batch of the triangles
+// around them (the text's outlines and fills, say, one draw instead of two for each string);
+// otherwise face culling, if on, is turned off while their batch is drawn.
+void drawWindowQuads(const std::vector<Vertex>& quads, const GLint viewport[4], bool frontFacing)
 {
-    batchFor(GL_TRIANGLES, true);
+    batchFor(GL_TRIANGLES, gl.cullFace && !(frontFacing && cullingBackFaces()));
     for (size_t q = 0; q + 3 < quads.size(); q += 4)
         for (size_t corner : {0, 1, 2, 0, 2, 3}) {
             const Vertex& v = quads[q + corner];
@@ -305,6 +323,7 @@ void drawWideLines(const Matrix& modelviewProjection, const GLint viewport[4])
     }
     const float half = gl.on.lineWidth * 0.5f;
     std::vector<Vertex> quads;
+    bool frontFacing = gl.on.lineWidth >= surelyFrontFacing;
     for (const auto& [from, to] : segments) {
         Vec3 a{}, b{};
         if (!toWindow(modelviewProjection, viewport, in[from].position, a) ||
@@ -314,6 +333,7 @@ void drawWideLines(const Matrix& modelviewProjection, const GLint viewport[4])
         const float length = std::hypot(across[0], across[1]);
         if (length == 0.0f)
             continue;
+        frontFacing = frontFacing && length >= surelyFrontFacing;
         for (float& c : across)
             c *= half / length;
         quads.push_back({{a[0] - across[0], a[1] - across[1], a[2]}, in[from].colour});
@@ -321,7 +341,7 @@ void drawWideLines(const Matrix& modelviewProjection, const GLint viewport[4])
         quads.push_back({{b[0] + across[0], b[1] + across[1], b[2]}, in[to].colour});
         quads.push_back({{b[0] - across[0], b[1] - across[1], b[2]}, in[to].colour});
     }
-    drawWindowQuads(quads, viewport);
+    drawWindowQuads(quads, viewport, frontFacing);
 }
 
 // Points gl.pointSize pixels wide, each a square around it.
@@ -338,7 +358,7 @@ void drawWidePoints(const Matrix& modelviewProjection, const GLint viewport[4])
         quads.push_back({{p[0] + half, p[1] + half, p[2]}, v.colour});
         quads.push_back({{p[0] - half, p[1] + half, p[2]}, v.colour});
     }
-    drawWindowQuads(quads, viewport);
+    drawWindowQuads(quads, viewport, gl.pointSize >= surelyFrontFacing);
 }
 
 // The order in which `mode`'s `count` vertices make triangles, lines or points, as WebGL draws

@@ -217,6 +217,11 @@ mergeInto(LibraryManager.library, {
           if (WebGlfw.frameTimes.length > 30) WebGlfw.frameTimes.shift();
         }
         WebGlfw.lastFrameTime = time;
+        // WebGL's errors of the frame before, once (src/platform/web/web_gl.js): asked here, when
+        // the browser has drawn that frame, the answer comes at once; asked as the frame is
+        // handed on, it waited for the whole frame to be drawn, and made the browser's GPU
+        // process do more work besides.
+        WebGlErrors.collect();
         var wakeUp = WebGlfw.wakeSwap;
         WebGlfw.wakeSwap = null;
         wakeUp();
@@ -479,10 +484,10 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(title);
   },
 
-  glfwSwapBuffers__deps: ['$Asyncify', '$WebGlErrors', 'webGlEndFrame'],
+  glfwSwapBuffers__deps: ['$Asyncify', '$WebGlBatch', 'webGlEndFrame'],
   glfwSwapBuffers: function(window) {
     _webGlEndFrame();  // the GL layer's last batch of the frame (src/platform/web/web_gl.cpp)
-    WebGlErrors.collect();  // WebGL's errors of the frame, once (src/platform/web/web_gl.js)
+    WebGlBatch.release();  // and the drawing state its batches kept (src/platform/web/web_gl.js)
     // The first frame on screen, for the page's timeline (scripts/bench.sh reads it).
     if (!WebGlfw.swapped) {
       WebGlfw.swapped = true;
