@@ -22,6 +22,7 @@
 #include "main/screen_layout.h"
 #include "main/screens.h"
 #include "platform/audio_device.h"
+#include "platform/composed_text.h"
 #include "platform/display_errors.h"
 #include "platform/error_box.h"
 #include "platform/memory.h"
@@ -322,6 +323,9 @@ int runGuarded(const LevelDesc& desc)
     // Before anything is allocated: the GL driver's memory for a frame is kept for the next, where
     // the allocator is glibc's (elsewhere it keeps what it keeps, and the game is only slower).
     keepFreedMemoryForReuse();
+    // While the process has one thread: the game reads keys alone, and the window system need not
+    // prepare the composing of text as it starts.
+    forgoComposedText();
     // A run is recorded and replayed by the physics' own bits: without them the record would not
     // replay here as it was driven, nor a run from here elsewhere.
     if (physicsLibraryMathBindings() == 0)
