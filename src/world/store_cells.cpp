@@ -80,10 +80,12 @@ StoreCells::Outline StoreCells::outlineOf(int x, int y, const b2Vec3& eye)
 // square: what the blocks hide is a question of the map alone.
 void StoreCells::hideShadowed(const LevelDesc& desc, const View& view)
 {
+    // Only cells still to be drawn are looked at below: the others' outlines are never read.
     m_outlines.resize(m_drawn.size());
     for (int x = 0; x < desc.width; ++x)
         for (int y = 0; y < desc.height; ++y)
-            m_outlines[indexOf(desc, x, y)] = outlineOf(x, y, view.eye());
+            if (m_drawn[indexOf(desc, x, y)])
+                m_outlines[indexOf(desc, x, y)] = outlineOf(x, y, view.eye());
 
     // How far the eye sees for certain in each sector: the nearest farthest-point of the blocks
     // that span the whole sector. A block hides only when all of it lies beyond the near plane,
