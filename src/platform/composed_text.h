@@ -6,7 +6,7 @@
 /// Tells the window system, before GLFW is initialised, that this process composes no
 /// characters. On X11 the input method that GLFW opens otherwise reads and parses the locale's
 /// whole compose table as it starts: half a megabyte for a UTF-8 locale, about 20 ms of a launch
-/// that takes 150. Keys reach the game as before. Windows and the browser prepare nothing ahead
-/// of a window, and there it does nothing. Call it before any thread starts: on X11 it sets the
-/// process's environment. Throws std::system_error if that cannot be done.
+/// that takes 150. Keys reach the game as before. Windows and the browser read no such table,
+/// and there it does nothing. Call it before any thread starts: on X11 it sets the process's
+/// environment. Throws std::system_error if that cannot be done.
 void forgoComposedText();
