@@ -68,18 +68,20 @@ constexpr float surelyFrontFacing = 0.25f;
 using Vec3 = std::array<float, 3>;
 using Rgba = std::array<float, 4>;
 using Matrix = std::array<float, 16>;  // column-major, as glGetFloatv gives it
+using RgbaBytes = std::array<std::uint8_t, 4>;
 
-// A vertex as this layer hands it on: where the game put it, and its final colour.
+// A vertex as this layer hands it on: where the game put it, and its final colour as the bytes
+// WebGL gets (made once for each vertex the game gives, however many triangles share it).
 struct Vertex {
     Vec3 position;
-    Rgba colour;
+    RgbaBytes colour;
 };
 
 // A vertex as WebGL draws it: in clip coordinates, its colour as bytes (web_gl.js reads this
 // layout: 20 bytes, four floats then four bytes).
 struct BatchVertex {
     std::array<float, 4> clip;
-    std::array<std::uint8_t, 4> colour;
+    RgbaBytes colour;
 };
 static_assert(sizeof(BatchVertex) == 20, "web_gl.js reads vertices of 20 bytes");
 
@@ -100,6 +102,7 @@ struct Attributes {
 // rest).
 struct State {
     Rgba colour{1.0f, 1.0f, 1.0f, 1.0f};
+    RgbaBytes colourBytes{255, 255, 255, 255};  // `colour` as WebGL gets it
     Vec3 normal{0.0f, 0.0f, 1.0f};
     Attributes on{false, false, false, false, false, 1.0f};
     float pointSize = 1.0f;
@@ -126,8 +129,10 @@ struct State {
     // function, the blend factors, the face culled, the viewport and the scissor box. Every call
     // still goes on to WebGL (a restored context starts from its defaults).
     std::map<GLenum, bool> capabilities;
-    std::map<GLenum, std::array<GLint, 4>> lastSet;  // by the call's name: its arguments
-    std::vector<size_t> order;                       // glEnd's: which vertex goes on where
+    std::map<GLenum, std::array<GLint, 4>> lastSet;   // by the call's name: its arguments
+    std::vector<size_t> order;                        // glEnd's: which vertex goes on where
+    std::vector<std::pair<size_t, size_t>> segments;  // wide lines': which vertices each joins
+    std::vector<Vertex> quads;                        // wide lines' and points': their corners
 };
 
 State gl;
@@ -208,10 +213,19 @@ Rgba litColour(const Vec3& position)
     return out;
 }
 
-// A colour component as the emulation kept it: a byte, rounded to the nearest as OpenGL does.
+// A colour component as the emulation kept it: a byte, rounded to the nearest as OpenGL does
+// (halves away from zero, as std::round: the scaled value plus a half is exact as a double, and
+// its whole part is the rounded byte; WebAssembly has no instruction for std::round, and the
+// library call it takes instead was among this layer's costliest, at four for every vertex).
 std::uint8_t colourByte(float c)
 {
-    return static_cast<std::uint8_t>(std::round(std::min(1.0f, std::max(0.0f, c)) * colourSteps));
+    const float scaled = std::min(1.0f, std::max(0.0f, c)) * colourSteps;
+    return static_cast<std::uint8_t>(static_cast<double>(scaled) + 0.5);
+}
+
+RgbaBytes colourBytes(const Rgba& c)
+{
+    return {colourByte(c[0]), colourByte(c[1]), colourByte(c[2]), colourByte(c[3])};
 }
 
 // Draws what the batch holds.
@@ -249,11 +263,7 @@ void changing(GLenum call, std::array<GLint, 4> arguments)
     gl.lastSet[call] = arguments;
 }
 
-void add(const std::array<float, 4>& clip, const Rgba& colour)
-{
-    gl.batch.push_back(
-        {clip, {colourByte(colour[0]), colourByte(colour[1]), colourByte(colour[2]), colourByte(colour[3])}});
-}
+void add(const std::array<float, 4>& clip, const RgbaBytes& colour) { gl.batch.push_back({clip, colour}); }
 
 // Window coordinates (x, y in pixels, z as depth in [-1, 1]) of an object-space point; false
 // when it lies behind the eye.
@@ -311,7 +321,8 @@ void drawWindowQuads(const std::vector<Vertex>& quads, const GLint viewport[4], 
 void drawWideLines(const Matrix& modelviewProjection, const GLint viewport[4])
 {
     const std::vector<Vertex>& in = gl.vertices;
-    std::vector<std::pair<size_t, size_t>> segments;
+    std::vector<std::pair<size_t, size_t>>& segments = gl.segments;
+    segments.clear();
     if (gl.mode == GL_LINES) {
         for (size_t i = 0; i + 1 < in.size(); i += 2)
             segments.emplace_back(i, i + 1);
@@ -322,7 +333,8 @@ void drawWideLines(const Matrix& modelviewProjection, const GLint viewport[4])
             segments.emplace_back(in.size() - 1, 0);
     }
     const float half = gl.on.lineWidth * 0.5f;
-    std::vector<Vertex> quads;
+    std::vector<Vertex>& quads = gl.quads;
+    quads.clear();
     bool frontFacing = gl.on.lineWidth >= surelyFrontFacing;
     for (const auto& [from, to] : segments) {
         Vec3 a{}, b{};
@@ -348,7 +360,8 @@ void drawWideLines(const Matrix& modelviewProjection, const GLint viewport[4])
 void drawWidePoints(const Matrix& modelviewProjection, const GLint viewport[4])
 {
     const float half = gl.pointSize * 0.5f;
-    std::vector<Vertex> quads;
+    std::vector<Vertex>& quads = gl.quads;
+    quads.clear();
     for (const Vertex& v : gl.vertices) {
         Vec3 p{};
         if (!toWindow(modelviewProjection, viewport, v.position, p))
@@ -499,8 +512,15 @@ void __wrap_glEnd()
     const bool wideLines = isLineMode(gl.mode) && gl.on.lineWidth > 1.0f;
     const bool widePoints = gl.mode == GL_POINTS && gl.pointSize > 1.0f;
     if (wideLines || widePoints) {
+        // The viewport as the game last set it (each frame sets it first), rather than asked of
+        // WebGL at every wide line, a call into the browser that cost more than the line; asked
+        // only if the game has set none yet.
         GLint viewport[4] = {0, 0, 1, 1};
-        glGetIntegerv(GL_VIEWPORT, viewport);
+        const auto set = gl.lastSet.find(GL_VIEWPORT);
+        if (set != gl.lastSet.end())
+            std::copy(set->second.begin(), set->second.end(), viewport);
+        else
+            glGetIntegerv(GL_VIEWPORT, viewport);
         const Matrix modelviewProjection = multiply(currentMatrix(GL_PROJECTION_MATRIX), gl.modelview);
         if (wideLines)
             drawWideLines(modelviewProjection, viewport);
@@ -528,7 +548,7 @@ void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z)
         return;
     }
     const Vec3 position{x, y, z};
-    gl.vertices.push_back({position, gl.on.lighting ? litColour(position) : gl.colour});
+    gl.vertices.push_back({position, gl.on.lighting ? colourBytes(litColour(position)) : gl.colourBytes});
 }
 
 void __wrap_glVertex2f(GLfloat x, GLfloat y) { __wrap_glVertex3f(x, y, 0.0f); }
@@ -542,8 +562,10 @@ void __wrap_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a)
 {
     if (gl.recording)
         record(ListCall::colour, 0, r, g, b, a);
-    else
+    else {
         gl.colour = {r, g, b, a};
+        gl.colourBytes = colourBytes(gl.colour);
+    }
 }
 
 void __wrap_glColor3f(GLfloat r, GLfloat g, GLfloat b) { __wrap_glColor4f(r, g, b, 1.0f); }
